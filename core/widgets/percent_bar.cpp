@@ -1,0 +1,195 @@
+#include "core/widgets/percent_bar.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+namespace korbela {
+
+namespace {
+
+// a * b / c rounded to the nearest integer, halves away from zero, as Win32's
+// MulDiv does; -1 when c is 0 or the result does not fit.
+int MulDiv(int a, int b, int c) {
+    if (c == 0) return -1;
+    int64_t product = static_cast<int64_t>(a) * b;
+    int64_t divisor = c;
+    if (divisor < 0) {
+        product = -product;
+        divisor = -divisor;
+    }
+    const int64_t bias = divisor / 2;
+    const int64_t result = product >= 0 ? (product + bias) / divisor : (product - bias) / divisor;
+    if (result > INT32_MAX || result < -INT32_MAX) return -1;
+    return static_cast<int>(result);
+}
+
+uint8_t Blend(uint8_t from, uint8_t to, int band, int lastBand) {
+    if (lastBand <= 0) return from;
+    const int value = from + MulDiv(band, to - from, lastBand);
+    return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
+
+// Applies a caption format with one integer argument. Only %d and %% are
+// understood; anything else, or a second %d, fails and gives nothing.
+std::optional<std::string> FormatPercent(const std::string& format, int value) {
+    std::string text;
+    bool argumentUsed = false;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') {
+            text += format[i];
+            continue;
+        }
+        if (i + 1 >= format.size()) return std::nullopt;
+        const char conversion = format[++i];
+        if (conversion == '%') {
+            text += '%';
+        } else if (conversion == 'd' && !argumentUsed) {
+            text += std::to_string(value);
+            argumentUsed = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+Rect PercentBarPresetBounds(PercentBarPreset preset) {
+    switch (preset) {
+        case PercentBarPreset::UsedRAM:
+            return {8, 45, 8 + 448, 45 + 21};
+        case PercentBarPreset::FreeRAM:
+            return {6, 91, 6 + 448, 91 + 21};
+        case PercentBarPreset::TargetRAM:
+            return {8, 68, 8 + 341, 68 + 21};
+        case PercentBarPreset::CPU:
+            return {8, 25, 8 + 452, 25 + 21};
+    }
+    return {};
+}
+
+void TPercentBar::SetPercent(int value) {
+    if (value == percent_ || value < 0 || value > 100) return;
+    percent_ = value;
+    look_.Gradient.PercentFilling = value;
+    Changed();
+}
+
+void TPercentBar::SetLook(const TPercentBarLook& look) {
+    TPercentBarLook next = look;
+    next.Gradient.PercentFilling = percent_;
+    if (next == look_) return;
+    look_ = std::move(next);
+    Changed();
+}
+
+void TPercentBar::ApplyPreset(PercentBarPreset preset) {
+    TPercentBarLook look;  // what the four bars share
+    look.Colors.Delineate = clGray;
+    switch (preset) {
+        case PercentBarPreset::UsedRAM:
+            look.Gradient = {clLime, clRed, true, 255, 1};
+            look.GradientBack = {clGreen, clMaroon, true, 255, 100};
+            look.Font.fixedPitch = true;
+            break;
+        case PercentBarPreset::FreeRAM:
+            look.Gradient = {clRed, clLime, true, 255, 1};
+            look.GradientBack = {clMaroon, clGreen, true, 255, 100};
+            look.Font.fixedPitch = true;
+            break;
+        case PercentBarPreset::TargetRAM:
+            look.Gradient = {clBlue, TColor{128, 255, 255}, true, 255, 1};
+            look.GradientBack = {clNavy, clNavy, true, 255, 100};
+            break;
+        case PercentBarPreset::CPU:
+            look.Gradient = {clLime, clRed, true, 255, 1};
+            look.GradientBack = {clGreen, clMaroon, true, 255, 100};
+            look.DelineatedText = true;
+            look.Colors.Delineate = clBlack;
+            look.Colors.Highlight = clWhite;
+            break;
+    }
+    SetLook(look);
+}
+
+std::string TPercentBar::CaptionText() const {
+    return FormatPercent(look_.Caption, percent_).value_or(look_.Caption);
+}
+
+void TPercentBar::Paint(ICanvas& canvas, int width, int height) const {
+    if (width <= 0 || height <= 0) return;
+    canvas.FillRect({0, 0, width, height}, look_.Colors.Background);
+    // Without bevels the bar leaves a line of background along the top,
+    // right and bottom edges.
+    const Rect area{0, 1, width - 1, height - 1};
+    if (percent_ > 0) {
+        DrawGradient(canvas, look_.GradientBack, area);
+        DrawGradient(canvas, look_.Gradient, area);
+        const int stride = look_.Step + look_.Interspace;
+        if (look_.Interspace > 0 && stride > 0) {
+            for (int x = area.left; x < area.right; x += stride) {
+                const int right = std::min(x + look_.Interspace, area.right);
+                canvas.FillRect({x, area.top, right, area.bottom}, look_.Colors.Background);
+            }
+        }
+    }
+    DrawCaption(canvas, width, height);
+}
+
+void TPercentBar::DrawGradient(ICanvas& canvas, const TGradient& gradient,
+                               const Rect& area) const {
+    if (!gradient.Active || gradient.Steps == 1 || canvas.BitsPerPixel() < 16) return;
+    const int w = area.Width();
+    const int bands = std::min(gradient.Steps, w);
+    for (int i = 0; i < bands; ++i) {
+        const TColor color{Blend(gradient.FromColor.r, gradient.ToColor.r, i, bands - 1),
+                           Blend(gradient.FromColor.g, gradient.ToColor.g, i, bands - 1),
+                           Blend(gradient.FromColor.b, gradient.ToColor.b, i, bands - 1)};
+        canvas.FillRect({area.left + MulDiv(i, w, bands), area.top,
+                         area.left + MulDiv(i + 1, w, bands), area.bottom},
+                        color);
+        // The next band only while the filling reaches this one's start;
+        // compared exactly, PercentFilling >= 100 * i / bands.
+        if (static_cast<int64_t>(gradient.PercentFilling) * bands < 100LL * i) break;
+    }
+}
+
+void TPercentBar::DrawCaption(ICanvas& canvas, int width, int height) const {
+    const std::string text = CaptionText();
+    Size extent = canvas.TextExtent(text, look_.Font);
+    if (look_.CaptionStyle == TTextStyle::fstVolumetric) {
+        extent.cx += 2;
+        extent.cy += 2;
+    }
+    if (look_.DelineatedText) {
+        extent.cx += 2;
+        extent.cy += 2;
+    }
+    const int x = (width - extent.cx) / 2;
+    const int y = (height - extent.cy) / 2;
+
+    canvas.SetClip({0, 0, width, height});
+    if (look_.CaptionStyle == TTextStyle::fstVolumetric) {
+        canvas.TextOut(x + 1, y + 1, text, look_.Font, look_.Colors.Shadow);
+        canvas.TextOut(x + 2, y + 2, text, look_.Font, look_.Colors.Shadow);
+    }
+    if (look_.DelineatedText) {
+        const TColor outline = look_.Colors.Delineate;
+        canvas.TextOut(x, y, text, look_.Font, outline);
+        canvas.TextOut(x + 2, y + 2, text, look_.Font, outline);
+        canvas.TextOut(x, y + 2, text, look_.Font, outline);
+        canvas.TextOut(x + 2, y, text, look_.Font, outline);
+        canvas.TextOut(x + 1, y + 1, text, look_.Font, look_.FontColor);
+    } else {
+        canvas.TextOut(x, y, text, look_.Font, look_.FontColor);
+    }
+    canvas.ResetClip();
+}
+
+void TPercentBar::Changed() {
+    if (Invalidate) Invalidate();
+}
+
+}  // namespace korbela

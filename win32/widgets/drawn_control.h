@@ -1,0 +1,50 @@
+// A child window that shows a drawn widget without flicker: it owns the
+// off-screen back buffer, lets the painter compose the picture in it and
+// copies it to the screen in one BitBlt.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <memory>
+
+#include "core/widgets/canvas.h"
+#include "win32/widgets/gdi_canvas.h"
+
+namespace korbela {
+
+inline constexpr char kDrawnControlClass[] = "KorbelaDrawn";
+
+class DrawnControl {
+public:
+    using Painter = std::function<void(ICanvas& canvas, int width, int height)>;
+
+    // Throws std::runtime_error when the window cannot be created.
+    DrawnControl(HWND parent, int id, int x, int y, int w, int h, Painter painter);
+    ~DrawnControl();
+    DrawnControl(const DrawnControl&) = delete;
+    DrawnControl& operator=(const DrawnControl&) = delete;
+
+    HWND Handle() const { return window_; }
+
+    // Asks for a repaint; requests made before the next WM_PAINT merge into one.
+    void Invalidate();
+
+    // Receives what the painter throws, since nothing may leave the window
+    // procedure; without a handler the picture of that paint is dropped.
+    std::function<void(const std::exception&)> OnError;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
+    void Resize(int width, int height);
+    void RecreateBuffer(int width, int height);
+
+    Painter painter_;
+    std::unique_ptr<GdiCanvas> buffer_;
+    HWND window_ = nullptr;
+};
+
+}  // namespace korbela
