@@ -7,6 +7,8 @@ class IMessagePump {
 public:
     virtual ~IMessagePump() = default;
     virtual void ProcessMessages() = 0;
+    // True once the application was told to end (a quit request was seen).
+    virtual bool Terminated() const = 0;
 };
 
 }  // namespace korbela

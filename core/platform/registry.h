@@ -28,6 +28,9 @@ public:
     // Opens with full access (KEY_ALL_ACCESS), creating the key when asked;
     // nullptr when the key is missing or the access is refused.
     virtual std::unique_ptr<IRegistryKey> OpenKey(RegRoot root, const std::string& path, bool create) = 0;
+    // Opens an existing key with read access only (KEY_READ); every write on it
+    // is refused. This is how a standard user can still look at HKEY_LOCAL_MACHINE.
+    virtual std::unique_ptr<IRegistryKey> OpenKeyReadOnly(RegRoot root, const std::string& path) = 0;
     // Existence test that asks for read access only.
     virtual bool KeyExists(RegRoot root, const std::string& path) = 0;
 };
