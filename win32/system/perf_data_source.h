@@ -1,0 +1,38 @@
+// Where the CPU sampler's readings come from on Windows: the processor object of the NT
+// performance data, and the 95 family's dynamic statistics keys.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "core/system/cpu_usage.h"
+#include "win32/system/hkey_handle.h"
+
+namespace korbela {
+
+// RegQueryValueExA on HKEY_PERFORMANCE_DATA, value "238".
+class Win32PerfDataSource : public IPerfDataSource {
+public:
+    long QueryProcessorData(uint8_t* buffer, uint32_t& size) override;
+};
+
+// Keys under HKEY_DYN_DATA. The source owns every key it opened: one the sampler has not
+// closed is closed with the source.
+class Win32DynDataSource : public IDynDataSource {
+public:
+    Win32DynDataSource() = default;
+    Win32DynDataSource(const Win32DynDataSource&) = delete;
+    Win32DynDataSource& operator=(const Win32DynDataSource&) = delete;
+
+    Key OpenKey(const std::string& path, bool fullAccess) override;
+    bool ReadCPUUsage(Key key, uint32_t& percent) override;
+    void CloseKey(Key key) override;
+
+private:
+    std::map<Key, HKeyHandle> open_;
+};
+
+}  // namespace korbela
