@@ -1,0 +1,36 @@
+// A track bar: positions clamp to Min..Max; OnChange runs only when the position
+// differs from the one last reported; OnMouseUp on every release over it.
+#pragma once
+
+#include <algorithm>
+
+#include "core/ui/controls/control.h"
+
+namespace korbela {
+
+class TSlider : public TControl {
+public:
+    TSlider(int min, int max, int frequency) : min_(min), max_(max), frequency_(frequency) {}
+
+    std::function<void()> OnChange;
+    std::function<void()> OnMouseUp;
+
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    int Frequency() const { return frequency_; }
+    int Position() const { return position_; }
+    void SetPosition(int value) {
+        if (Set(position_, std::clamp(value, min_, max_)) && OnChange) OnChange();
+    }
+    void MouseUp() {
+        if (OnMouseUp) OnMouseUp();
+    }
+
+private:
+    int min_;
+    int max_;
+    int frequency_;
+    int position_ = 0;
+};
+
+}  // namespace korbela

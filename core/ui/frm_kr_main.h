@@ -1,0 +1,268 @@
+// The main window's behaviour: its controls as plain models and every handler
+// of its pages. The Win32 window binds real controls to these models; tests
+// drive them directly. The handlers live in one file per page or concern.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/platform/block_allocator.h"
+#include "core/platform/memory_status.h"
+#include "core/platform/message_pump.h"
+#include "core/platform/os_version.h"
+#include "core/platform/registry.h"
+#include "core/platform/shell.h"
+#include "core/system/app_auto_start.h"
+#include "core/system/cpu_usage.h"
+#include "core/system/settings_reg.h"
+#include "core/ui/controls/button.h"
+#include "core/ui/controls/check_box.h"
+#include "core/ui/controls/control.h"
+#include "core/ui/controls/page_control.h"
+#include "core/ui/controls/panel.h"
+#include "core/ui/controls/progress_bar.h"
+#include "core/ui/controls/slider.h"
+#include "core/ui/controls/spinner.h"
+#include "core/ui/main_window_host.h"
+#include "core/ui/starter.h"
+#include "core/ui/system_messages.h"
+#include "core/ui/tray_target.h"
+#include "core/widgets/percent_bar.h"
+#include "core/widgets/scope.h"
+#include "core/widgets/thread_timer.h"
+
+namespace korbela {
+
+inline constexpr std::size_t kRAMBlockSize = 1048576;
+inline constexpr int kPageMemory = 0;
+inline constexpr int kPageMonitor = 1;
+inline constexpr int kPageSettings = 2;
+inline constexpr int kPageAbout = 3;
+inline constexpr const char* kMakerWebSite = "https://www.quillmarsh.com/";
+inline constexpr const char* kProductWebSite = "https://www.quillmarsh.com/korbela-lite/";
+
+// The text shown when the CPU load cannot be read on Windows Vista.
+std::string VistaAdminNotice();
+
+// Everything the window uses of the system; all references outlive the window.
+struct MainWindowServices {
+    IMemoryStatus& memory;
+    IBlockAllocator& allocator;
+    IMessagePump& pump;
+    IRegistry& registry;
+    IShell& shell;
+    IOsVersion& os;
+    IMainWindowHost& host;
+    ITrayTarget& tray;
+    TSystemMessages& messages;
+    ITimer& tmrUsage;
+    ITimer& tmrCheckCPU;
+    CpuUsage* cpu;            // not owned; null when no sampler could be made
+    std::string exePath;      // the program's full file path
+    std::string fileVersion;  // the executable's FileVersion text
+};
+
+class TfrmKRmain {
+public:
+    explicit TfrmKRmain(const MainWindowServices& services);
+    TfrmKRmain(const TfrmKRmain&) = delete;
+    TfrmKRmain& operator=(const TfrmKRmain&) = delete;
+
+    // Lifecycle.
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();  // always refuses: hides to the tray
+    void FormClose();
+    void erminate1Click();
+    void ShowMainWindow1Click();
+    void btnHelpClick();
+    void lblWebSiteClick();
+    void HyperLink2Click();
+    void ApplySettings();
+    void ApplyPanelColours();
+
+    // Memory statistics and the usage tick.
+    void ShowTotalRAM();
+    void UpdateRAMStats();
+    void tmrUsageTimer();
+    void spnSecChange();
+
+    // Freeing run.
+    int32_t BlocksForPercent(int percent) const;
+    void FreeRAM(int percent);
+    bool FreeingInProgress() const { return freeing_; }
+
+    // Manual freeing and clean levels.
+    void ShowTargetRAM();
+    void tbrTargetChange();
+    void tbrTargetMouseUp();
+    void btnFreeRAMClick();
+    void spnAtemptsChange();
+    void LightClean1Click();
+    void MediumClean1Click();
+    void HeavyClean1Click();
+
+    // Automatic freeing.
+    bool ReadCPULoad();
+    void RefreshAutoFreeing();
+    void AutoFreeRAM();
+    void tmrCheckCPUTimer();
+    void chbAuto_FreeClick();
+    void chbAuto_Free_SilentClick();
+    void tbrAuto_LevelChange();
+    void tbrAuto_LevelMouseUp();
+    void tbrCPU_ThresholdChange();
+    void tbrCPU_ThresholdMouseUp();
+    void btnTest_Auto_FreeClick();
+    void GlobalHotKey2KeyDown(int key, int shift);
+
+    // Settings page.
+    void chbAuto_StartClick();
+
+    // Monitor page.
+    void FeedGraph(int freePercent);
+    void StoreMonitorView();
+    void ApplyMonitorView(int32_t code);
+
+    // State shared by the pages.
+    bool Loading() const { return Loading_; }
+    const std::string& ExePath() const { return ExePath_; }
+    const std::string& ExeFolder() const { return ExeFolder_; }
+    bool CPUCheckActive() const { return CPUCheckActive_; }
+    uint64_t TotalRAMBytes() const { return TotalRAMBytes_; }
+    int64_t TotalMB() const { return TotalMB_; }
+    int64_t UsedMB() const { return UsedMB_; }
+    int64_t FreeMB() const { return FreeMB_; }
+    int LastCPULoad() const { return LastCPULoad_; }
+    int CPUThreshold() const { return CPUThreshold_; }
+    int64_t AutoFreeMB() const { return AutoFreeMB_; }
+    const std::vector<void*>& RAMBlocks() const { return RAMBlocks_; }
+    const SettingsRecord& Settings() const { return record_; }
+
+    // Title bar and page control.
+    TButton btnHelp;
+    TPageControl pgRAM;
+
+    // Memory page: "Total RAM:".
+    TPanel pnlTotal;
+    TLabel lblTotalRAM;
+    TLabel Label3;
+    TLabel lblUsedRAM;
+    TPercentBar pbrUsedRAM;
+    TLabel Label2;
+    TLabel lblFreeRAM;
+    TPercentBar pbrFreeRAM;
+    TPanel pnlFreeing_RAM;
+
+    // Memory page: "Targeted RAM to free:".
+    TPanel pnlFree;
+    TLabel lblRAMperFree;
+    TSlider tbrTarget;
+    TPercentBar pbrTargetRAM;
+    TButton btnFreeRAM;
+    TPanel pnlPass;
+    TLabel lblPassCaption;
+    TLabel lblPass;
+    TLabel lblWorking;
+    TProgressBar pbrWorking;
+
+    // Monitor page.
+    TPanel pnlMonitor;
+    TScope scpGraph;
+    TLabel lbl100_Usage;
+    TLabel lbl0_Usage;
+    TLabel lblTRAM;
+    TLabel Label6;
+    TCheckBox chbUsedRAM;
+    TCheckBox chbFreeRAM;
+    TCheckBox chbCPU;
+    TPanel pnlCPU;
+    TPercentBar pbrCPU;
+
+    // Settings page: "General Settings".
+    TPanel pnlGeneral;
+    TCheckBox chbAuto_Start;
+    TLabel lblSecCaption;
+    TSpinner spnSec;
+    TLabel lblSec;
+    TLabel lblMake;
+    TSpinner spnAtempts;
+    TLabel lblttempts;
+
+    // Settings page: "Automatic RAM Freeing".
+    TPanel pnlAutomatic;
+    TCheckBox chbAuto_Free;
+    TCheckBox chbAuto_Free_Silent;
+    TButton btnTest_Auto_Free;
+    TLabel lblAutoLevelCaption;
+    TSlider tbrAuto_Level;
+    TLabel lblAuto_Level;
+    TLabel lblRAMtoFreeCaption;
+    TLabel lblRAMtoFree;
+    TLabel lblCPUThresholdCaption;
+    TSlider tbrCPU_Threshold;
+    TLabel lblCPU_Threshold;
+
+    // About page.
+    TPanel pnlAbout;
+    TLabel memAbout;
+    TLabel lblWebSite;
+    TLabel HyperLink2;
+
+    // Not on any page: holds the product name for the CPU failure path.
+    TLabel lbl_OS;
+
+    // Launchers.
+    TStarter startURL;
+    TStarter startURL3;
+    TStarter StartHelp;
+    TStarter Window_Open;
+
+    // Colour the group panels take from the page control.
+    uint32_t PanelColour() const { return panelColour_; }
+
+private:
+    void WireHandlers();
+    void SetCaptions();
+    void ShowAndFront();
+    void CleanLevel(int percent, bool setTargetBar);
+    void RunFreeingPasses(int32_t blocks);
+    void ReleaseBlocks(int32_t count);
+    void ShowWorkingPercent();
+
+    IMemoryStatus& memory_;
+    IBlockAllocator& allocator_;
+    IMessagePump& pump_;
+    IShell& shell_;
+    IOsVersion& os_;
+    IMainWindowHost& host_;
+    ITrayTarget& tray_;
+    TSystemMessages& messages_;
+    ITimer& tmrUsage_;
+    ITimer& tmrCheckCPU_;
+    CpuUsage* cpu_;  // not owned
+    Settings_Reg settings_;
+    App_Auto_Start autoStart_;
+    std::string exePathReported_;
+    std::string fileVersion_;
+
+    bool Loading_ = false;
+    std::string ExePath_;
+    std::string ExeFolder_;
+    bool CPUCheckActive_ = false;
+    uint64_t TotalRAMBytes_ = 0;
+    int64_t TotalMB_ = 0;
+    int64_t UsedMB_ = 0;
+    int64_t FreeMB_ = 0;
+    int LastCPULoad_ = 0;
+    int CPUThreshold_ = 0;
+    int64_t AutoFreeMB_ = 0;
+    std::vector<void*> RAMBlocks_;
+    SettingsRecord record_;
+    bool freeing_ = false;
+    uint32_t panelColour_ = 0xFFFFFF;
+};
+
+}  // namespace korbela

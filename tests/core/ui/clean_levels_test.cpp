@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "fakes/main_window_fixture.h"
+
+namespace korbela::testing {
+namespace {
+
+class CleanLevels : public MainWindowTest {
+protected:
+    TfrmKRmain& Ready() {
+        auto& frm = Create();
+        memory.SetMB(202, 60);  // two blocks per percent
+        Tick();
+        frm.spnAtempts.SetValue(3);
+        return frm;
+    }
+    std::vector<uint32_t> attemptsWrites() const {
+        std::vector<uint32_t> values;
+        for (const auto& write : registry.Writes()) {
+            if (write.What == RegWrite::Kind::SetValue && write.Name == "Attempts") values.push_back(write.Value.Dword);
+        }
+        return values;
+    }
+};
+
+TEST_F(CleanLevels, LightCleanRunsOnePassAndHidesTheWindowAgain) {
+    auto& frm = Ready();
+    frm.pgRAM.SetActivePageIndex(kPageSettings);
+    host.Show();
+    const size_t writesBefore = attemptsWrites().size();
+    int attemptsDuringRun = 0;
+    pump.onProcess = [&](int) { attemptsDuringRun = frm.spnAtempts.Value(); };
+    frm.LightClean1Click();
+    EXPECT_EQ(allocator.allocations, 60) << "one pass of 30 percent";
+    EXPECT_EQ(attemptsDuringRun, 1);
+    EXPECT_EQ(frm.spnAtempts.Value(), 3);
+    EXPECT_EQ(Stored("Attempts"), 3u);
+    const auto writes = attemptsWrites();
+    EXPECT_EQ(std::vector<uint32_t>(writes.begin() + writesBefore, writes.end()), (std::vector<uint32_t>{1, 3}));
+    EXPECT_EQ(frm.pgRAM.ActivePageIndex(), kPageMemory);
+    EXPECT_FALSE(host.visible) << "hidden even though it was open before";
+    EXPECT_EQ(log.back(), "tray.HideToTray");
+}
+
+TEST_F(CleanLevels, ShowsTheMemoryPageBeforeTheRun) {
+    auto& frm = Ready();
+    log.clear();
+    frm.HeavyClean1Click();
+    const EventLog expected{"host.Show", "host.BringToFront", "host.Repaint", "tmrUsage.Disabled",
+                            "tmrUsage.Enabled", "tray.HideToTray"};
+    EXPECT_EQ(log, expected);
+    EXPECT_EQ(allocator.allocations, 160);
+}
+
+TEST_F(CleanLevels, MediumCleanLeavesTheTargetBarAtSixty) {
+    auto& frm = Ready();
+    frm.MediumClean1Click();
+    EXPECT_EQ(frm.pbrTargetRAM.Percent(), 60);
+    EXPECT_EQ(frm.tbrTarget.Position(), 50);
+    EXPECT_EQ(frm.lblRAMperFree.Caption(), "50%   (511 MB)");
+    EXPECT_EQ(allocator.allocations, 120);
+}
+
+TEST_F(CleanLevels, NothingIsStoredWhenTheSpinnerAlreadyHoldsOne) {
+    auto& frm = Ready();
+    frm.spnAtempts.SetValue(1);
+    const size_t before = attemptsWrites().size();
+    frm.LightClean1Click();
+    EXPECT_EQ(attemptsWrites().size(), before);
+}
+
+TEST_F(CleanLevels, AFailedRunRestoresTheSpinnerAndLeavesTheWindowShown) {
+    auto& frm = Ready();
+    allocator.failAt = 10;
+    EXPECT_THROW(frm.HeavyClean1Click(), std::exception);
+    EXPECT_EQ(frm.spnAtempts.Value(), 3);
+    EXPECT_EQ(Stored("Attempts"), 3u);
+    EXPECT_TRUE(host.visible);
+    EXPECT_EQ(tray.hides, 0);
+}
+
+TEST_F(CleanLevels, FailedAttemptsStoreIsReportedTwice) {
+    auto& frm = Ready();
+    registry.DeleteKey(RegRoot::CurrentUser, kSettingsKey);
+    host.visible = true;  // no settings re-applied by showing
+    frm.LightClean1Click();
+    EXPECT_EQ(dialog.shown, (std::vector<std::string>(2, "Unable to atempts to free.")));
+}
+
+TEST_F(CleanLevels, TargetSliderIsHeldAndStoredOnlyOnMouseUp) {
+    auto& frm = Ready();
+    frm.tbrTarget.SetPosition(95);
+    EXPECT_EQ(frm.tbrTarget.Position(), 90);
+    EXPECT_EQ(frm.pbrTargetRAM.Percent(), 90);
+    EXPECT_EQ(frm.lblRAMperFree.Caption(), "90%   (920 MB)");
+    EXPECT_EQ(frm.scpGraph.BaseOffset(), 90);
+    EXPECT_EQ(Stored("Target RAM"), 50u) << "dragging does not store";
+    frm.tbrTarget.MouseUp();
+    EXPECT_EQ(Stored("Target RAM"), 90u);
+    frm.tbrTarget.SetPosition(2);
+    EXPECT_EQ(frm.tbrTarget.Position(), 5);
+}
+
+TEST_F(CleanLevels, TargetChangeRefreshesTheStatistics) {
+    auto& frm = Ready();
+    const auto points = frm.scpGraph.History(0).size();
+    frm.tbrTarget.SetPosition(40);
+    EXPECT_EQ(frm.scpGraph.History(0).size(), points + 1);
+}
+
+TEST_F(CleanLevels, AttemptsLabelIsSingularForOne) {
+    auto& frm = Ready();
+    frm.spnAtempts.SetValue(1);
+    EXPECT_EQ(frm.lblttempts.Caption(), "attempt to free target RAM.");
+    frm.spnAtempts.SetValue(10);
+    EXPECT_EQ(frm.lblttempts.Caption(), "attempts to free target RAM.");
+    frm.spnAtempts.SetValue(11);
+    EXPECT_EQ(frm.spnAtempts.Value(), 10);
+}
+
+}  // namespace
+}  // namespace korbela::testing

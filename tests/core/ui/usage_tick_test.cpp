@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "fakes/main_window_fixture.h"
+
+namespace korbela::testing {
+namespace {
+
+using UsageTick = MainWindowTest;
+
+TEST_F(UsageTick, TotalLabelAddsOneMegabyteAlways) {
+    struct Case {
+        uint64_t bytes;
+        const char* label;
+        int64_t totalMB;
+    };
+    const Case cases[] = {{1072627712ull, "1023 MB", 1022}, {1073741824ull, "1025 MB", 1024},
+                          {6ull << 30, "6145 MB", 6144}};  // counts above 4 GiB stay whole
+    for (const auto& c : cases) {
+        memory.snapshot = {c.bytes, c.bytes / 2};
+        auto& frm = Create();
+        EXPECT_EQ(frm.lblTotalRAM.Caption(), c.label);
+        EXPECT_EQ(frm.lblTRAM.Caption(), c.label);
+        EXPECT_EQ(frm.lbl100_Usage.Hint(), std::string("Maximum memory: ") + c.label);
+        Tick();
+        EXPECT_EQ(frm.TotalMB(), c.totalMB);
+    }
+}
+
+TEST_F(UsageTick, FiguresBarsAndTipRoundHalfToEven) {
+    struct Case {
+        uint64_t totalMB, freeMB;
+        const char* used;
+        int usedBar, freeBar;
+    };
+    const Case cases[] = {{1024, 128, "896 MB", 88, 12}, {1024, 384, "640 MB", 62, 38},
+                          {1022, 500, "522 MB", 51, 49}};
+    auto& frm = Create();
+    for (const auto& c : cases) {
+        memory.SetMB(c.totalMB, c.freeMB);
+        Tick();
+        EXPECT_EQ(frm.lblUsedRAM.Caption(), c.used);
+        EXPECT_EQ(frm.lblFreeRAM.Caption(), std::to_string(c.freeMB) + " MB");
+        EXPECT_EQ(frm.pbrUsedRAM.Percent(), c.usedBar) << c.totalMB << "/" << c.freeMB;
+        EXPECT_EQ(frm.pbrFreeRAM.Percent(), c.freeBar) << c.totalMB << "/" << c.freeMB;
+        EXPECT_EQ(tray.hint, "Korbela Lite: " + std::to_string(c.freeMB) + " MB free");
+    }
+}
+
+TEST_F(UsageTick, BeforeTheFirstTickTheFormCaptionsStand) {
+    auto& frm = Create();
+    EXPECT_EQ(frm.lblUsedRAM.Caption(), "0");
+    EXPECT_EQ(frm.lblFreeRAM.Caption(), "0");
+    EXPECT_EQ(frm.pbrUsedRAM.Percent(), 1);
+    EXPECT_EQ(frm.TotalMB(), 0);
+}
+
+TEST_F(UsageTick, EachTickFeedsEveryGraphChannelAndKeepsTheCpuLoad) {
+    auto& frm = Create();
+    memory.SetMB(1000, 380);
+    Tick();
+    Tick();
+    EXPECT_EQ(frm.scpGraph.History(0), (std::deque<int>{38, 38}));
+    EXPECT_EQ(frm.scpGraph.History(1), (std::deque<int>{62, 62}));
+    EXPECT_EQ(frm.scpGraph.History(2), (std::deque<int>{1, 1})) << "the CPU bar starts at 1";
+    EXPECT_EQ(frm.LastCPULoad(), 1);
+}
+
+TEST_F(UsageTick, UpdatePeriodSetsTheIntervalLabelAndStore) {
+    auto& frm = Create();
+    frm.spnSec.SetValue(2);
+    EXPECT_EQ(frm.lblSec.Caption(), "seconds.");
+    EXPECT_EQ(tmrUsage.interval, 2000u);
+    EXPECT_EQ(Stored("Update Period"), 2u);
+    frm.spnSec.SetValue(30);
+    EXPECT_EQ(tmrUsage.interval, 30000u);
+    frm.spnSec.SetText("abc");  // not a number: reads as the minimum
+    EXPECT_EQ(frm.lblSec.Caption(), "second.");
+    EXPECT_EQ(tmrUsage.interval, 1000u);
+    EXPECT_EQ(Stored("Update Period"), 1u);
+}
+
+TEST_F(UsageTick, FailedUpdatePeriodStoreKeepsTheNewInterval) {
+    auto& frm = Create();
+    registry.DeleteKey(RegRoot::CurrentUser, kSettingsKey);
+    frm.spnSec.SetValue(5);
+    EXPECT_EQ(dialog.shown, (std::vector<std::string>{"Unable to store update period."}));
+    EXPECT_EQ(tmrUsage.interval, 5000u);
+    EXPECT_EQ(frm.spnSec.Value(), 5);
+}
+
+// Without a CPU sampler every reading fails, as on a locked-down system.
+TEST_F(UsageTick, FailedCpuReadingSwitchesAutomaticFreeingOffOnce) {
+    Store("Automatic RAM Freeing", 1);
+    auto& frm = Create();
+    ASSERT_TRUE(frm.chbAuto_Free.Checked());
+    Tick();
+    EXPECT_FALSE(frm.chbAuto_Free.Checked());
+    EXPECT_FALSE(frm.chbAuto_Free.Enabled());
+    EXPECT_EQ(Stored("Automatic RAM Freeing"), 0u);
+    EXPECT_FALSE(frm.CPUCheckActive());
+    EXPECT_TRUE(dialog.shown.empty()) << "Windows 7 gets no notice";
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_EQ(frm.lblUsedRAM.Caption(), "522 MB") << "the memory figures update regardless";
+    Tick();
+    EXPECT_EQ(frm.scpGraph.History(2).front(), 1) << "the CPU trace keeps the last value";
+}
+
+TEST_F(UsageTick, FailedCpuReadingWithAutomaticFreeingOffTriesAgain) {
+    auto& frm = Create();
+    Tick();
+    EXPECT_TRUE(frm.CPUCheckActive());
+    EXPECT_TRUE(frm.chbAuto_Free.Enabled());
+}
+
+TEST_F(UsageTick, VistaGetsTheFolderAndTheAdministratorNoticeOnce) {
+    const char* names[] = {"Windows Vista", "  WINDOWS vista \t", "windows vista\r\n"};
+    for (const char* name : names) {
+        dialog.shown.clear();
+        shell.opened.clear();
+        Store("Automatic RAM Freeing", 1);
+        auto& frm = Create();
+        frm.lbl_OS.SetCaption(name);
+        Tick();
+        Tick();
+        ASSERT_EQ(dialog.shown.size(), 1u) << name;
+        EXPECT_EQ(dialog.shown[0], VistaAdminNotice());
+        EXPECT_EQ(shell.opened, (std::vector<std::string>{"C:\\Program Files\\Korbela Lite\\"}));
+    }
+}
+
+TEST_F(UsageTick, VistaIsRecognisedFromTheReportedVersion) {
+    os.version = OsVersion{kPlatformWin32NT, 6, 0};
+    Store("Automatic RAM Freeing", 1);
+    auto& frm = Create();
+    EXPECT_EQ(frm.lbl_OS.Caption(), "Windows Vista");
+    Tick();
+    EXPECT_EQ(dialog.shown.size(), 1u);
+}
+
+TEST(AdministratorNotice, IsFourParagraphsJoinedByBlankLines) {
+    const std::string notice = VistaAdminNotice();
+    EXPECT_EQ(notice,
+              "Unable to retrieve CPU data. In order to work correctly Korbela Lite Requires administrator "
+              "rights in Windows Vista. \r\n\r\nIn the window that has just opened locate and right click on "
+              "the \"Korbela Lite\" program icon. Select properties and click on the Compatibility tab. At "
+              "the bottom of the page check (tick)the option to \"Run this program as an administrator\"."
+              "\r\n\r\nClose Korbela and restart.\r\n\r\nYou will find detailed instructions in the "
+              "troubleshooting section of the manual.");
+}
+
+}  // namespace
+}  // namespace korbela::testing

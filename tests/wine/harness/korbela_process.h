@@ -1,0 +1,62 @@
+// Starts the real korbela.exe, finds its windows and ends it, for the
+// integration tests.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace korbela::wine {
+
+// The folder of the test executable, which is where korbela.exe is built.
+std::string BinFolder();
+std::string KorbelaExePath();
+
+// Polls until the predicate holds or the time is up.
+bool WaitUntil(const std::function<bool()>& predicate,
+               std::chrono::milliseconds timeout = std::chrono::seconds(20));
+
+// Top-level window of a class (and title, when given) that belongs to a process.
+HWND FindProcessWindow(DWORD processId, const char* className, const char* title = nullptr);
+
+std::string WindowText(HWND window);
+
+// Per-user settings and the machine keys the program writes, removed between tests.
+void DeleteProgramRegistryState();
+
+class KorbelaProcess {
+public:
+    KorbelaProcess() = default;
+    ~KorbelaProcess();
+    KorbelaProcess(const KorbelaProcess&) = delete;
+    KorbelaProcess& operator=(const KorbelaProcess&) = delete;
+
+    // Starts the program and waits until its main window exists.
+    bool Start(const std::string& exePath = KorbelaExePath());
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+
+    HWND ApplicationWindow() const;
+    HWND MainWindow() const;
+    HWND TrayWindow() const;
+    HWND HotKeyWindow() const;
+    HWND Control(int id) const;  // a child of the main window by control ID
+
+    // Shows the main window the way a user does: a double click on the tray icon.
+    bool ShowMainWindow();
+    // Sends a tray callback mouse report (WM_LBUTTONUP, WM_CONTEXTMENU, ...).
+    void TrayCallback(UINT mouseMessage);
+
+    bool Exited(std::chrono::milliseconds timeout);
+    DWORD ExitCode() const;
+    // Chooses "Exit Korbela Lite" from the tray menu and waits for the end.
+    bool ExitThroughTrayMenu();
+    void Kill();
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+}  // namespace korbela::wine
