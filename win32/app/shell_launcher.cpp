@@ -1,0 +1,31 @@
+#include "win32/app/shell_launcher.h"
+
+#include <shellapi.h>
+
+namespace korbela {
+
+Win32Shell::~Win32Shell() {
+    for (auto& entry : processes_) {
+        if (entry.second != nullptr) CloseHandle(entry.second);
+    }
+}
+
+void Win32Shell::Open(const std::string& target) {
+    HANDLE& process = processes_[target];
+    if (process != nullptr) {
+        CloseHandle(process);
+        process = nullptr;
+    }
+    lastTarget_ = target;
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.hwnd = owner_;
+    info.lpVerb = "open";
+    info.lpFile = target.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    // A failed launch is not reported; the shell shows its own error box.
+    if (ShellExecuteExA(&info)) process = info.hProcess;
+}
+
+}  // namespace korbela

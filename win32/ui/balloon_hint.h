@@ -1,0 +1,31 @@
+// BalloonHint1: every control hint of the program shown as a balloon with the
+// information icon and the header "Korbela Lite", on silver, with the
+// application's hint timing.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "win32/ui/unique_handle.h"
+
+namespace korbela {
+
+class TBalloonHint {
+public:
+    // owner: the window whose controls get hints; it outlives this object.
+    explicit TBalloonHint(HWND owner);
+    TBalloonHint(const TBalloonHint&) = delete;
+    TBalloonHint& operator=(const TBalloonHint&) = delete;
+
+    // Shows the short part of hint over the control; an empty hint takes it away.
+    void AddTool(HWND control, const std::string& hint);
+
+    HWND Handle() const { return tip_.Get(); }
+
+private:
+    HWND owner_;  // not owned
+    UniqueWindow tip_;
+};
+
+}  // namespace korbela

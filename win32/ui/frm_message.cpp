@@ -1,0 +1,445 @@
+#include "win32/ui/frm_message.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+#include "win32/res/resource.h"
+#include "win32/ui/control_ids.h"
+#include "win32/ui/skin/back_buffer.h"
+#include "win32/ui/skin/palette.h"
+#include "win32/ui/skin/skin.h"
+
+namespace korbela {
+
+namespace {
+
+constexpr int kTitleBarHeight = 38;
+constexpr int kHeaderHeight = 31;
+constexpr int kFooterHeight = 41;
+constexpr int kButtonHeight = 27;
+constexpr int kResizeBorder = 5;
+constexpr UINT_PTR kButtonSubclassId = 0x4D53;  // "MS"
+constexpr std::size_t kNo = 0;
+constexpr std::size_t kOk = 1;
+constexpr std::size_t kYes = 2;
+constexpr std::size_t kClose = 3;
+constexpr std::size_t kMaximize = 4;
+constexpr std::size_t kMinimize = 5;
+
+// The edit control breaks lines only at CR LF.
+std::string WithCrLf(const std::string& text) {
+    std::string result;
+    result.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) result += '\r';
+        result += text[i];
+    }
+    return result;
+}
+
+// The program's other windows take no input while the dialog is open: every
+// shown and enabled top-level window of this thread, and the main window even
+// while hidden (the tray could show it meanwhile). Given back however the
+// loop ends.
+class OtherWindowsDisabled {
+public:
+    OtherWindowsDisabled(HWND dialog, HWND mainWindow) : dialog_(dialog) {
+        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
+        if (mainWindow != nullptr && IsWindowEnabled(mainWindow) &&
+            std::find(windows_.begin(), windows_.end(), mainWindow) == windows_.end()) {
+            windows_.push_back(mainWindow);
+        }
+        for (HWND window : windows_) EnableWindow(window, FALSE);
+    }
+    ~OtherWindowsDisabled() {
+        for (HWND window : windows_) {
+            if (IsWindow(window)) EnableWindow(window, TRUE);
+        }
+    }
+    OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
+    OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK Collect(HWND window, LPARAM self) {
+        auto* disabled = reinterpret_cast<OtherWindowsDisabled*>(self);
+        if (window != disabled->dialog_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
+            disabled->windows_.push_back(window);
+        }
+        return TRUE;
+    }
+
+    HWND dialog_;  // not owned
+    std::vector<HWND> windows_;  // not owned
+};
+
+HICON LoadPicture(HINSTANCE instance) {
+    for (int id : {IDI_HEADER, IDI_MAINICON}) {
+        auto picture = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 24, 24, 0));
+        if (picture != nullptr) return picture;
+    }
+    return nullptr;
+}
+
+void RegisterMessageClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExA(instance, kMessageWindowClass, &existing)) return;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kMessageWindowClass;
+    RegisterClassExA(&windowClass);
+}
+
+}  // namespace
+
+Tfrm_Message::Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND mainWindow)
+    : main_(mainWindow),
+      textFont_(MakeFont("Verdana", 11)),
+      headerFont_(MakeFont("Verdana", 11, true)),
+      buttonFont_(MakeFont("MS Sans Serif", 11)),
+      titleFont_(MakeFont("Tahoma", 11, true)),
+      bodyBrush_(CreateSolidBrush(palette::kWindow)),
+      headerBrush_(CreateSolidBrush(palette::kDialog)),
+      picture_(LoadPicture(instance)) {
+    RegisterMessageClass(instance, WindowProc);
+    // A sizing frame without a native border: WM_NCCALCSIZE gives the whole
+    // window to the client area, the edges size it through WM_NCHITTEST.
+    CreateWindowExA(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, kMessageWindowClass, kMessageWindowCaption,
+                    WS_POPUP | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN, 0, 0,
+                    kClientWidth, kClientHeight, applicationWindow, nullptr, instance, this);
+    if (window_ == nullptr) throw std::runtime_error("Unable to create the message dialog.");
+
+    header_ = CreateWindowExA(0, "STATIC", "System Message", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 40, kTitleBarHeight + 8,
+                              200, 14, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl::lbl_Header)),
+                              instance, nullptr);
+    SendMessageA(header_, WM_SETFONT, reinterpret_cast<WPARAM>(headerFont_.Get()), FALSE);
+    memo_ = CreateWindowExA(0, "EDIT", "",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL, 0, 0,
+                            0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl::mem_Message)),
+                            instance, nullptr);
+    SendMessageA(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
+    SendMessageA(memo_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(12, 12));
+
+    AddButton(kNo, ctrl::btn_No, "&No", std::nullopt);
+    AddButton(kOk, ctrl::btn_Ok, "&Ok", std::nullopt);
+    AddButton(kYes, ctrl::btn_Yes, "&Yes", std::nullopt);
+    AddButton(kClose, ctrl::btn_MessageClose, "Close", skin::Glyph::Close);
+    AddButton(kMaximize, ctrl::btn_MessageMaximize, "Maximize", skin::Glyph::Maximize);
+    AddButton(kMinimize, ctrl::btn_MessageMinimize, "Minimize", skin::Glyph::Minimize);
+    ShowWindow(buttons_[kNo].window, SW_HIDE);
+    ShowWindow(buttons_[kYes].window, SW_HIDE);
+    Layout();
+}
+
+Tfrm_Message::~Tfrm_Message() {
+    if (window_ != nullptr) DestroyWindow(window_);
+    if (picture_ != nullptr) DestroyIcon(picture_);
+}
+
+void Tfrm_Message::AddButton(std::size_t slot, int id, const char* caption, std::optional<skin::Glyph> glyph) {
+    const DWORD tabStop = glyph ? 0 : WS_TABSTOP;
+    HWND button = CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | tabStop, 0, 0, 0, 0,
+                                  window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE)), nullptr);
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
+    buttons_[slot].window = button;
+    buttons_[slot].glyph = glyph;
+    SetWindowSubclass(button, ButtonProc, kButtonSubclassId, reinterpret_cast<DWORD_PTR>(&buttons_[slot]));
+}
+
+void Tfrm_Message::FormConstrainedResize(int& minWidth, int& minHeight, int& /*maxWidth*/, int& /*maxHeight*/) {
+    minWidth = kMinWidth;
+    minHeight = kMinHeight;
+}
+
+void Tfrm_Message::Layout() {
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int width = client.right;
+    const int height = client.bottom;
+    auto place = [](HWND window, int x, int y, int w, int h) {
+        SetWindowPos(window, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    // Title bar buttons from the right, lined up with the main window's.
+    place(buttons_[kClose].window, width - 26, 2, 23, 25);
+    place(buttons_[kMaximize].window, width - 50, 2, 23, 25);
+    place(buttons_[kMinimize].window, width - 74, 2, 23, 25);
+    const int bodyTop = kTitleBarHeight + kHeaderHeight + 8;
+    const int footerTop = height - kFooterHeight;
+    place(memo_, 1, bodyTop, width - 2, std::max(0, footerTop - 6 - bodyTop));
+    const int buttonTop = footerTop + (kFooterHeight - kButtonHeight) / 2;
+    place(buttons_[kNo].window, 6, buttonTop, 123, kButtonHeight);
+    place(buttons_[kOk].window, (width - 122) / 2, buttonTop, 122, kButtonHeight);
+    place(buttons_[kYes].window, width - 8 - 123, buttonTop, 123, kButtonHeight);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Tfrm_Message::PlaceOverMainWindow() {
+    RECT current{};
+    GetWindowRect(window_, &current);
+    const int width = std::max<int>(current.right - current.left, kMinWidth);
+    const int height = std::max<int>(current.bottom - current.top, kMinHeight);
+    RECT anchor{};
+    if (main_ == nullptr || !GetWindowRect(main_, &anchor)) {
+        anchor = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    int x = (anchor.left + anchor.right - width) / 2;
+    int y = (anchor.top + anchor.bottom - height) / 2;
+    // Keep the dialog on the screen the main window is on.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoA(MonitorFromRect(&anchor, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        x = std::clamp<int>(x, work.left, std::max<int>(work.left, work.right - width));
+        y = std::clamp<int>(y, work.top, std::max<int>(work.top, work.bottom - height));
+    }
+    SetWindowPos(window_, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE);
+}
+
+void Tfrm_Message::ShowModal(const std::string& text) {
+    if (window_ == nullptr) return;
+    if (inModal_) {
+        SetWindowTextA(memo_, WithCrLf(text).c_str());
+        return;
+    }
+    ShowWindow(buttons_[kNo].window, SW_HIDE);
+    ShowWindow(buttons_[kYes].window, SW_HIDE);
+    ShowWindow(buttons_[kOk].window, SW_SHOW);
+    SetWindowTextA(memo_, WithCrLf(text).c_str());
+    modalResult_ = 0;
+    if (IsZoomed(window_) || IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+    PlaceOverMainWindow();
+
+    inModal_ = true;
+    bool quit = false;
+    WPARAM quitCode = 0;
+    {
+        OtherWindowsDisabled disabled(window_, main_);
+        ShowWindow(window_, SW_SHOW);
+        SetForegroundWindow(window_);
+        SetFocus(buttons_[kOk].window);
+        MSG message{};
+        while (modalResult_ == 0 && window_ != nullptr) {
+            const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+            if (got == 0) {
+                quit = true;
+                quitCode = message.wParam;
+                break;
+            }
+            if (got == -1) break;
+            if (!IsDialogMessageA(window_, &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+        // The other windows come back before the dialog goes, so activation
+        // returns to one of them.
+    }
+    if (window_ != nullptr) ShowWindow(window_, SW_HIDE);
+    inModal_ = false;
+    // Exit while the dialog was open: the main loop still has to see it.
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));
+}
+
+void Tfrm_Message::CloseDialog(int result) {
+    modalResult_ = result;
+    if (!inModal_) ShowWindow(window_, SW_HIDE);
+}
+
+void Tfrm_Message::Paint(HDC dc) const {
+    RECT client{};
+    GetClientRect(window_, &client);
+    skin::FillSolid(dc, client, palette::kWindow);
+    char caption[128] = {};
+    GetWindowTextA(window_, caption, static_cast<int>(sizeof(caption)));
+    skin::DrawTitleBar(dc, RECT{1, 1, client.right - 1, kTitleBarHeight}, nullptr, caption, titleFont_.Get(),
+                       active_);
+    const RECT header{1, kTitleBarHeight, client.right - 1, kTitleBarHeight + kHeaderHeight};
+    skin::FillSolid(dc, header, palette::kDialog);
+    skin::Line(dc, header.left, header.bottom - 1, header.right, header.bottom - 1, palette::kPanelShadow);
+    if (picture_ != nullptr) {
+        DrawIconEx(dc, 8, kTitleBarHeight + 4, picture_, 24, 24, 0, nullptr, DI_NORMAL);
+    } else {
+        skin::DrawMessagePicture(dc, RECT{8, kTitleBarHeight + 4, 32, kTitleBarHeight + 28});
+    }
+    const RECT footer{1, client.bottom - kFooterHeight, client.right - 1, client.bottom - 1};
+    skin::FillSolid(dc, footer, palette::kDialog);
+    skin::Line(dc, footer.left, footer.top, footer.right, footer.top, palette::kPanelShadow);
+    skin::Frame(dc, client, palette::kBorder);
+}
+
+void Tfrm_Message::DrawButton(const DRAWITEMSTRUCT& item) {
+    const auto found = std::find_if(buttons_.begin(), buttons_.end(),
+                                    [&item](const Button& button) { return button.window == item.hwndItem; });
+    if (found == buttons_.end()) return;
+    skin::FaceState state = skin::FaceState::Normal;
+    if ((item.itemState & ODS_DISABLED) != 0) {
+        state = skin::FaceState::Disabled;
+    } else if ((item.itemState & ODS_SELECTED) != 0) {
+        state = skin::FaceState::Pressed;
+    } else if (found->hot.Hot()) {
+        state = skin::FaceState::Hot;
+    }
+    if (found->glyph) {
+        skin::Glyph glyph = *found->glyph;
+        if (glyph == skin::Glyph::Maximize && IsZoomed(window_)) glyph = skin::Glyph::Restore;
+        skin::DrawCaptionButton(item.hDC, item.rcItem, glyph, state);
+        return;
+    }
+    char caption[32] = {};
+    GetWindowTextA(item.hwndItem, caption, static_cast<int>(sizeof(caption)));
+    const bool focused = (item.itemState & ODS_FOCUS) != 0;
+    skin::DrawButton(item.hDC, item.rcItem, caption, buttonFont_.Get(), state, focused);
+}
+
+LRESULT Tfrm_Message::HitTest(POINT screen) const {
+    POINT point = screen;
+    ScreenToClient(window_, &point);
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (!IsZoomed(window_)) {
+        const bool left = point.x < kResizeBorder;
+        const bool right = point.x >= client.right - kResizeBorder;
+        const bool top = point.y < kResizeBorder;
+        const bool bottom = point.y >= client.bottom - kResizeBorder;
+        if (top && left) return HTTOPLEFT;
+        if (top && right) return HTTOPRIGHT;
+        if (bottom && left) return HTBOTTOMLEFT;
+        if (bottom && right) return HTBOTTOMRIGHT;
+        if (left) return HTLEFT;
+        if (right) return HTRIGHT;
+        if (top) return HTTOP;
+        if (bottom) return HTBOTTOM;
+    }
+    return point.y < kTitleBarHeight ? HTCAPTION : HTCLIENT;
+}
+
+LRESULT CALLBACK Tfrm_Message::ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self) {
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, ButtonProc, kButtonSubclassId);
+    } else if (reinterpret_cast<Button*>(self)->hot.Handle(window, message)) {
+        InvalidateRect(window, nullptr, FALSE);
+    }
+    if (message == WM_ERASEBKGND) return 1;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Tfrm_Message::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<Tfrm_Message*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        created->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* self = reinterpret_cast<Tfrm_Message*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        // Sent before WM_NCCREATE: the minimum size holds from the start.
+        if (message == WM_GETMINMAXINFO) {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            info->ptMinTrackSize = POINT{kMinWidth, kMinHeight};
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    try {
+        return self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcA(window, message, wParam, lParam);  // nothing may leave a window procedure
+    }
+}
+
+LRESULT Tfrm_Message::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCCALCSIZE:
+        if (wParam != FALSE) return 0;  // the client area is the whole window
+        break;
+    case WM_NCPAINT:
+        return 0;
+    case WM_NCACTIVATE:
+        active_ = wParam != FALSE;
+        InvalidateRect(window_, nullptr, FALSE);
+        return TRUE;
+    case WM_NCHITTEST:
+        return HitTest(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        int minWidth = info->ptMinTrackSize.x;
+        int minHeight = info->ptMinTrackSize.y;
+        int maxWidth = info->ptMaxTrackSize.x;
+        int maxHeight = info->ptMaxTrackSize.y;
+        FormConstrainedResize(minWidth, minHeight, maxWidth, maxHeight);
+        info->ptMinTrackSize = POINT{minWidth, minHeight};
+        info->ptMaxTrackSize = POINT{maxWidth, maxHeight};
+        return 0;
+    }
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PaintDc paint(window_);
+        RECT client{};
+        GetClientRect(window_, &client);
+        BackBuffer buffer(paint.Get(), client.right, client.bottom);
+        Paint(buffer.Dc());
+        return 0;
+    }
+    case WM_DRAWITEM:
+        DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, palette::kText);
+        const bool header = reinterpret_cast<HWND>(lParam) == header_;
+        SetBkColor(dc, header ? palette::kDialog : palette::kWindow);
+        return reinterpret_cast<LRESULT>(header ? headerBrush_.Get() : bodyBrush_.Get());
+    }
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case ctrl::btn_Ok:
+            btn_OkClick();
+            return 0;
+        case ctrl::btn_No:
+            btn_NoClick();
+            return 0;
+        case ctrl::btn_Yes:
+            btn_YesClick();
+            return 0;
+        case IDCANCEL:  // Escape
+        case ctrl::btn_MessageClose:
+            CloseDialog(IDCANCEL);
+            return 0;
+        case ctrl::btn_MessageMaximize:
+            ShowWindow(window_, IsZoomed(window_) ? SW_RESTORE : SW_MAXIMIZE);
+            InvalidateRect(buttons_[kMaximize].window, nullptr, FALSE);
+            return 0;
+        case ctrl::btn_MessageMinimize:
+            ShowWindow(window_, SW_MINIMIZE);
+            return 0;
+        default:
+            break;
+        }
+        break;
+    case WM_CLOSE:
+        CloseDialog(IDCANCEL);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+}  // namespace korbela

@@ -1,0 +1,89 @@
+// The system message dialog "Tfrm_Message": a topmost, resizable dark window
+// with its own title bar, the "System Message" header, the message body and a
+// footer with the No / Ok / Yes buttons. ShowModal shows a text with Ok only
+// and runs a modal loop until the dialog is closed; timer ticks keep running
+// in it, since they arrive as sent messages that GetMessage delivers.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "core/ui/system_messages.h"
+#include "win32/ui/skin/draw.h"
+#include "win32/ui/skin/hot_tracking.h"
+#include "win32/widgets/gdi_handles.h"
+
+namespace korbela {
+
+inline constexpr char kMessageWindowClass[] = "Tfrm_Message";
+inline constexpr char kMessageWindowCaption[] = " Korbela Lite System Message";
+
+class Tfrm_Message : public IMessageDialog {
+public:
+    static constexpr int kClientWidth = 451;
+    static constexpr int kClientHeight = 227;
+    static constexpr int kMinWidth = 506;
+    static constexpr int kMinHeight = 274;
+
+    // Owned by the application window; centred on the main window whenever
+    // it comes up, wherever that window is (shown or hidden).
+    Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND mainWindow);
+    ~Tfrm_Message() override;
+    Tfrm_Message(const Tfrm_Message&) = delete;
+    Tfrm_Message& operator=(const Tfrm_Message&) = delete;
+
+    HWND Handle() const { return window_; }
+
+    // Never shown twice: a call while the dialog is open only replaces the text.
+    void ShowModal(const std::string& text) override;
+
+    void btn_NoClick() { modalResult_ = IDNO; }
+    void btn_OkClick() { modalResult_ = IDOK; }
+    void btn_YesClick() { modalResult_ = IDYES; }
+    // Sets the minimum size to 506 x 274 and leaves the maxima.
+    void FormConstrainedResize(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight);
+
+    // The result of the last showing: IDOK, IDNO, IDYES, or IDCANCEL when closed.
+    int ModalResult() const { return modalResult_; }
+
+private:
+    struct Button {
+        HWND window = nullptr;  // not owned: a child, destroyed with the dialog
+        std::optional<skin::Glyph> glyph;
+        HotTracking hot;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR self);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void AddButton(std::size_t slot, int id, const char* caption, std::optional<skin::Glyph> glyph);
+    void Layout();
+    void PlaceOverMainWindow();
+    void Paint(HDC dc) const;
+    void DrawButton(const DRAWITEMSTRUCT& item);
+    LRESULT HitTest(POINT screen) const;
+    void CloseDialog(int result);
+
+    HWND main_;  // not owned
+    HWND window_ = nullptr;
+    HWND memo_ = nullptr;    // not owned: a child
+    HWND header_ = nullptr;  // not owned: a child
+    // No, Ok, Yes, then the title bar's Close, Maximise, Minimise.
+    std::array<Button, 6> buttons_;
+    UniqueGdiObject<HFONT> textFont_;
+    UniqueGdiObject<HFONT> headerFont_;
+    UniqueGdiObject<HFONT> buttonFont_;
+    UniqueGdiObject<HFONT> titleFont_;
+    UniqueGdiObject<HBRUSH> bodyBrush_;
+    UniqueGdiObject<HBRUSH> headerBrush_;
+    HICON picture_ = nullptr;  // owned: destroyed with the dialog
+    int modalResult_ = 0;
+    bool inModal_ = false;
+    bool active_ = false;
+};
+
+}  // namespace korbela

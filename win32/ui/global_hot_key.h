@@ -1,0 +1,51 @@
+// The system-wide hot key GlobalHotKey2: a hidden window of its own
+// ("KorbelaHotKeyWindow") that holds the registration and receives WM_HOTKEY,
+// and a global atom that makes its identifier unique to this object.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "core/ui/hot_key.h"
+#include "win32/ui/guarded_call.h"
+#include "win32/ui/unique_handle.h"
+
+namespace korbela {
+
+inline constexpr char kHotKeyWindowClass[] = "KorbelaHotKeyWindow";
+
+class TGlobalHotKey : private IHotKeyRegistrar {
+public:
+    // Errors raised by OnKeyDown go to the report; the window goes on working.
+    explicit TGlobalHotKey(ErrorReport onError);
+    // Gives the key back, deletes the atom and destroys the window.
+    ~TGlobalHotKey() override;
+    TGlobalHotKey(const TGlobalHotKey&) = delete;
+    TGlobalHotKey& operator=(const TGlobalHotKey&) = delete;
+
+    bool Active() const { return key_.Active(); }
+    void SetActive(bool value) { key_.SetActive(value); }
+    uint16_t HotKey() const { return key_.HotKey(); }
+    // A new non-zero value while Active registers it (Ctrl+Alt+A: kMainWindowHotKey).
+    void SetHotKey(uint16_t value) { key_.SetHotKey(value); }
+
+    HWND Handle() const { return window_.Get(); }
+
+    // Key and shift come from HotKey: for Ctrl+Alt+A, 0x41 and ssCtrl | ssAlt.
+    std::function<void(int key, int shift)> OnKeyDown;
+
+private:
+    void Register(uint32_t modifiers, uint32_t virtualKey) override;
+    void Unregister() override;
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static HWND CreateHotKeyWindow(TGlobalHotKey* self);
+
+    ErrorReport onError_;
+    UniqueWindow window_;
+    UniqueGlobalAtom atom_;
+    THotKey key_;  // last: it gives the key back while window and atom are there
+};
+
+}  // namespace korbela

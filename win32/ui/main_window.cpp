@@ -1,0 +1,357 @@
+#include "win32/ui/main_window.h"
+
+#include <stdexcept>
+
+#include "win32/ui/control_ids.h"
+#include "win32/ui/guarded_call.h"
+#include "win32/ui/skin/back_buffer.h"
+#include "win32/ui/skin/draw.h"
+#include "win32/ui/skin/palette.h"
+#include "win32/ui/views/button_view.h"
+#include "win32/ui/views/panel_view.h"
+#include "win32/ui/views/widget_view.h"
+
+namespace korbela {
+
+namespace {
+
+void RegisterMainClass(HINSTANCE instance, HICON icon, WNDPROC procedure) {
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExA(instance, kMainWindowClass, &existing)) return;
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = icon;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kMainWindowClass;
+    RegisterClassExA(&windowClass);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, HWND applicationWindow, HICON icon)
+    : instance_(instance), application_(applicationWindow), icon_(icon) {
+    RegisterMainClass(instance, icon, WindowProc);
+    // A popup with a title bar of its own: no native frame, so the client
+    // area is the whole 473 x 291 window, at 96 dpi pixels.
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - kClientWidth) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - kClientHeight) / 2;
+    CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, kMainWindowCaption,
+                    WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, x, y, kClientWidth, kClientHeight, applicationWindow,
+                    nullptr, instance, this);
+    if (window_ == nullptr) throw std::runtime_error("Unable to create the main window.");
+    if (icon != nullptr) {
+        SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    btnClose_.OnClick = [this] { CloseQuery(); };
+    ControlView& close = Add<ButtonView>(btnClose_, Placement{}, RECT{448, 2, 471, 27}, ctrl::btnClose,
+                                         skin::Glyph::Close, "Close");
+    close.Sync();
+}
+
+MainWindow::~MainWindow() {
+    // The form's hooks are not touched here: the form may already be gone.
+    if (window_ != nullptr) DestroyWindow(window_);
+    views_.clear();
+}
+
+void MainWindow::Bind(TfrmKRmain& form) {
+    if (form_ != nullptr) Unbind();
+    form_ = &form;
+    BindTitleBar(form);
+    BindMemoryPage(form);
+    BindMonitorPage(form);
+    BindSettingsPage(form);
+    BindAboutPage(form);
+    // Group panels lie under their controls, the covering panels between.
+    auto sendToBottom = [this](bool covering) {
+        for (const auto& view : views_) {
+            const int id = GetDlgCtrlID(view->Handle());
+            const bool isCovering = id == ctrl::pnlPass || id == ctrl::pnlFreeing_RAM;
+            if (dynamic_cast<PanelView*>(view.get()) != nullptr && isCovering == covering) {
+                SetWindowPos(view->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+        }
+    };
+    sendToBottom(true);
+    sendToBottom(false);
+    // Focus cues as Windows decides: hidden until the keyboard is used.
+    SendMessageA(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    SyncAll();
+}
+
+void MainWindow::Unbind() {
+    for (auto& unhook : unhooks_) unhook();
+    unhooks_.clear();
+    form_ = nullptr;
+    // Keep the title bar's Close button, which belongs to the window.
+    std::vector<std::unique_ptr<ControlView>> kept;
+    for (auto& view : views_) {
+        if (GetDlgCtrlID(view->Handle()) == ctrl::btnClose) {
+            kept.push_back(std::move(view));
+        } else {
+            for (HWND window : view->Windows()) {
+                byWindow_.erase(window);
+                if (IsWindow(window)) DestroyWindow(window);
+            }
+        }
+    }
+    views_ = std::move(kept);
+}
+
+void MainWindow::Watch(TControl& model, ControlView& view) {
+    model.Changed = [&view] { view.Sync(); };
+    unhooks_.push_back([&model] { model.Changed = nullptr; });
+}
+
+void MainWindow::WatchAll(TControl& model) {
+    model.Changed = [this] { SyncAll(); };
+    unhooks_.push_back([&model] { model.Changed = nullptr; });
+}
+
+void MainWindow::WatchWidget(std::function<void()>& invalidate, WidgetView& view) {
+    invalidate = [&view] { view.Invalidate(); };
+    unhooks_.push_back([&invalidate] { invalidate = nullptr; });
+}
+
+void MainWindow::SyncAll() {
+    for (const auto& view : views_) view->Sync();
+    // Input stays on the page that shows.
+    HWND focus = GetFocus();
+    if (focus != nullptr && GetParent(focus) == window_ && !IsWindowVisible(focus)) SetFocus(window_);
+}
+
+ControlView* MainWindow::ViewOf(HWND window) const {
+    const auto found = byWindow_.find(window);
+    return found == byWindow_.end() ? nullptr : found->second;
+}
+
+void MainWindow::Guarded(const std::function<void()>& call) { GuardedCall(reportError, call); }
+
+void MainWindow::ReportError(const std::exception& error) {
+    // The report shows a modal message; nothing it throws may leave here.
+    try {
+        if (reportError) reportError(error);
+    } catch (...) {
+    }
+}
+
+bool MainWindow::Shows(const Placement& placement) const {
+    if (placement.page >= 0) {
+        if (form_ == nullptr || !form_->pgRAM.Visible() || form_->pgRAM.ActivePageIndex() != placement.page) {
+            return false;
+        }
+    }
+    if (placement.inside != nullptr && !placement.inside->Visible()) return false;
+    if (placement.coveredBy != nullptr && placement.coveredBy->Visible()) return false;
+    return true;
+}
+
+bool MainWindow::Enables(const Placement& placement, bool takesInput) const {
+    if (placement.page < 0) return true;
+    // The page control disables the pages it does not show, and the whole
+    // page area while it is disabled itself.
+    if (form_ == nullptr || form_->pgRAM.ActivePageIndex() != placement.page) return false;
+    return form_->pgRAM.Enabled() || !takesInput;
+}
+
+void MainWindow::HintChanged(HWND control, const std::string& hint) {
+    if (addHint) addHint(control, hint);
+}
+
+bool MainWindow::IsVisible() { return IsWindowVisible(window_) != FALSE; }
+
+void MainWindow::Show() {
+    // The taskbar button belongs to the application window: bring it back too.
+    if (application_ != nullptr) {
+        if (IsIconic(application_)) {
+            ShowWindow(application_, SW_RESTORE);
+        } else if (!IsWindowVisible(application_)) {
+            ShowWindow(application_, SW_SHOW);
+        }
+    }
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+}
+
+void MainWindow::BringToFront() {
+    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(window_);
+}
+
+void MainWindow::Repaint() {
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void MainWindow::Terminate() { PostQuitMessage(0); }
+
+void MainWindow::CloseQuery() {
+    if (form_ == nullptr) {
+        ShowWindow(window_, SW_HIDE);
+        return;
+    }
+    Guarded([this] {
+        // The form refuses and hides to the tray; were it ever to agree, the
+        // main window's close ends the program.
+        if (form_->FormCloseQuery()) {
+            form_->FormClose();
+            Terminate();
+        }
+    });
+}
+
+void MainWindow::VisibilityChanged(bool visible) {
+    if (!visible) {
+        shown_ = false;
+        return;
+    }
+    if (shown_) return;
+    shown_ = true;
+    if (form_ != nullptr) Guarded([this] { form_->FormShow(); });
+}
+
+void MainWindow::Paint(HDC dc) const {
+    const RECT client{0, 0, kClientWidth, kClientHeight};
+    skin::FillSolid(dc, client, palette::kWindow);
+    const RECT title{1, 1, kClientWidth - 1, kTitleBarHeight};
+    char caption[128] = {};
+    GetWindowTextA(window_, caption, static_cast<int>(sizeof(caption)));
+    skin::DrawTitleBar(dc, title, icon_, caption, skin_.Title(), active_);
+    skin::Frame(dc, client, palette::kBorder);
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        created->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    try {
+        return self->OnMessage(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        self->ReportError(error);
+        return 0;
+    }
+}
+
+bool MainWindow::RouteToView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND:
+        if (ControlView* view = ViewOf(reinterpret_cast<HWND>(lParam))) {
+            view->OnCommand(HIWORD(wParam));
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_HSCROLL:
+        if (ControlView* view = ViewOf(reinterpret_cast<HWND>(lParam))) {
+            view->OnScroll(LOWORD(wParam));
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        ControlView* view = ViewOf(item->hwndItem);
+        if (view == nullptr || !view->OnDrawItem(*item)) return false;
+        result = TRUE;
+        return true;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        ControlView* view = ViewOf(header->hwndFrom);
+        return view != nullptr && view->OnNotify(*header, result);
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        ControlView* view = ViewOf(reinterpret_cast<HWND>(lParam));
+        if (view != nullptr) {
+            result = reinterpret_cast<LRESULT>(view->OnCtlColor(dc));
+        } else {
+            SetTextColor(dc, palette::kText);
+            SetBkColor(dc, palette::kWindow);
+            result = reinterpret_cast<LRESULT>(skin_.WindowBrush());
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT routed = 0;
+    if (RouteToView(message, wParam, lParam, routed)) return routed;
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PaintDc paint(window_);
+        BackBuffer buffer(paint.Get(), kClientWidth, kClientHeight);
+        Paint(buffer.Dc());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        // Themed controls ask for the background behind them.
+        Paint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_NCHITTEST: {
+        POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ScreenToClient(window_, &point);
+        return point.y >= 0 && point.y < kTitleBarHeight ? HTCAPTION : HTCLIENT;
+    }
+    case WM_NCACTIVATE:
+        active_ = wParam != FALSE;
+        InvalidateRect(window_, nullptr, FALSE);
+        return TRUE;
+    case WM_SHOWWINDOW:
+        // Only a showing of this window itself, not an owner's minimise or restore.
+        if (lParam == 0) VisibilityChanged(wParam != FALSE);
+        break;
+    case WM_WINDOWPOSCHANGED: {
+        const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if ((position->flags & SWP_SHOWWINDOW) != 0) VisibilityChanged(true);
+        if ((position->flags & SWP_HIDEWINDOW) != 0) VisibilityChanged(false);
+        break;
+    }
+    case WM_SYSCOMMAND:
+        switch (wParam & 0xFFF0) {
+        case SC_CLOSE:
+            CloseQuery();
+            return 0;
+        case SC_SIZE:
+        case SC_MINIMIZE:
+        case SC_MAXIMIZE:
+            return 0;  // a fixed window
+        default:
+            break;
+        }
+        break;
+    case WM_CLOSE:
+        CloseQuery();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;  // a logoff is never held up
+    case WM_ENDSESSION:
+        if (wParam != FALSE && OnEndSession) Guarded(OnEndSession);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+}  // namespace korbela

@@ -1,0 +1,121 @@
+// The real main window "TfrmKRmain": a fixed 473 x 291 dark window with its own
+// 38-pixel title bar, the tab strip and the four pages, every control bound to
+// its model in the form. It owns its HWND and the child controls' views; the
+// form (TfrmKRmain) holds the behaviour and stays the source of every state.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/ui/controls/button.h"
+#include "core/ui/frm_kr_main.h"
+#include "core/ui/main_window_host.h"
+#include "win32/ui/skin/skin.h"
+#include "win32/ui/views/control_view.h"
+
+namespace korbela {
+
+class WidgetView;
+
+inline constexpr char kMainWindowClass[] = "TfrmKRmain";
+inline constexpr char kMainWindowCaption[] = " Korbela Lite";
+
+class MainWindow : public IMainWindowHost, private IViewHost {
+public:
+    static constexpr int kClientWidth = 473;
+    static constexpr int kClientHeight = 291;
+    static constexpr int kTitleBarHeight = 38;
+
+    // Creates the window hidden, centred on the primary screen, owned by the
+    // application window (which carries the taskbar button).
+    MainWindow(HINSTANCE instance, HWND applicationWindow, HICON icon);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+
+    // Creates every control of the pages and binds it to the form both ways.
+    // Set the hooks below first: hints are handed out while binding.
+    void Bind(TfrmKRmain& form);
+    // Clears the form's view hooks and removes the controls; call it before
+    // the form goes if the window lives on.
+    void Unbind();
+
+    // The application-wide error report (TSystemMessages::AppEventsException).
+    std::function<void(const std::exception&)> reportError;
+    // Called for every control with a hint, and again when a hint changes
+    // (with the new text, possibly empty).
+    std::function<void(HWND control, const std::string& hint)> addHint;
+    // The session ends (WM_ENDSESSION with TRUE): end the program cleanly.
+    std::function<void()> OnEndSession;
+
+    // IMainWindowHost
+    bool IsVisible() override;
+    void Show() override;
+    void BringToFront() override;
+    void Repaint() override;
+    void Terminate() override;
+
+private:
+    // IViewHost
+    HWND Parent() const override { return window_; }
+    HINSTANCE Instance() const override { return instance_; }
+    const Skin& GetSkin() const override { return skin_; }
+    void Guarded(const std::function<void()>& call) override;
+    void ReportError(const std::exception& error) override;
+    bool Shows(const Placement& placement) const override;
+    bool Enables(const Placement& placement, bool takesInput) const override;
+    void HintChanged(HWND control, const std::string& hint) override;
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool RouteToView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void Paint(HDC dc) const;
+    void CloseQuery();
+    void VisibilityChanged(bool visible);
+
+    // Binding, one part of the window per file.
+    void BindTitleBar(TfrmKRmain& form);
+    void BindMemoryPage(TfrmKRmain& form);
+    void BindMonitorPage(TfrmKRmain& form);
+    void BindSettingsPage(TfrmKRmain& form);
+    void BindAboutPage(TfrmKRmain& form);
+
+    template <typename View, typename... Args>
+    View& Add(Args&&... args) {
+        auto view = std::make_unique<View>(static_cast<IViewHost&>(*this), std::forward<Args>(args)...);
+        View& added = *view;
+        for (HWND window : added.Windows()) byWindow_[window] = &added;
+        views_.push_back(std::move(view));
+        return added;
+    }
+    // The model's Changed hook brings the view in line (and the whole page
+    // for the page control and the panels that cover others).
+    void Watch(TControl& model, ControlView& view);
+    void WatchAll(TControl& model);
+    void WatchWidget(std::function<void()>& invalidate, WidgetView& view);
+    void SyncAll();
+    ControlView* ViewOf(HWND window) const;
+
+    HINSTANCE instance_;
+    HWND application_;  // not owned
+    HICON icon_;        // not owned
+    Skin skin_;
+    HWND window_ = nullptr;
+    TfrmKRmain* form_ = nullptr;  // not owned
+    TButton btnClose_;            // the title bar's Close button
+    std::vector<std::unique_ptr<ControlView>> views_;
+    std::unordered_map<HWND, ControlView*> byWindow_;
+    std::vector<std::function<void()>> unhooks_;  // undo the hooks set on the form
+    bool shown_ = false;   // FormShow ran for the current showing
+    bool active_ = false;  // the caption is drawn white while active
+};
+
+}  // namespace korbela

@@ -1,0 +1,216 @@
+#include "win32/ui/skin/draw.h"
+
+#include <algorithm>
+
+#include "win32/ui/skin/palette.h"
+#include "win32/widgets/gdi_handles.h"
+
+namespace korbela::skin {
+
+namespace {
+
+COLORREF Mix(COLORREF from, COLORREF to, int step, int steps) {
+    if (steps <= 1) return from;
+    auto channel = [&](int a, int b) { return a + (b - a) * step / (steps - 1); };
+    return RGB(channel(GetRValue(from), GetRValue(to)), channel(GetGValue(from), GetGValue(to)),
+               channel(GetBValue(from), GetBValue(to)));
+}
+
+void Text(HDC dc, const RECT& rect, const std::string& text, HFONT font, COLORREF color, UINT format) {
+    SelectionRestore select(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color);
+    RECT area = rect;
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &area, format);
+}
+
+COLORREF TextColour(FaceState state) {
+    return state == FaceState::Disabled ? palette::kTextDisabled : palette::kText;
+}
+
+}  // namespace
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
+    SetDCBrushColor(dc, color);
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void FillVertical(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom) {
+    const int height = rect.bottom - rect.top;
+    for (int y = 0; y < height; ++y) {
+        const RECT row{rect.left, rect.top + y, rect.right, rect.top + y + 1};
+        FillSolid(dc, row, Mix(top, bottom, y, height));
+    }
+}
+
+void FillHorizontal(HDC dc, const RECT& rect, COLORREF left, COLORREF right) {
+    const int width = rect.right - rect.left;
+    for (int x = 0; x < width; ++x) {
+        const RECT column{rect.left + x, rect.top, rect.left + x + 1, rect.bottom};
+        FillSolid(dc, column, Mix(left, right, x, width));
+    }
+}
+
+void Frame(HDC dc, const RECT& rect, COLORREF color) {
+    SetDCBrushColor(dc, color);
+    FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color, int width) {
+    UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, width, color));
+    SelectionRestore select(dc, pen.Get());
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+}
+
+void DrawButton(HDC dc, const RECT& rect, const std::string& caption, HFONT font, FaceState state,
+                bool focused) {
+    COLORREF top = palette::kFaceTop;
+    COLORREF bottom = palette::kFaceBottom;
+    if (state == FaceState::Hot) {
+        top = palette::kFaceHotTop;
+        bottom = palette::kFaceHotBottom;
+    } else if (state == FaceState::Pressed) {
+        top = palette::kFacePressedTop;
+        bottom = palette::kFacePressedBottom;
+    } else if (state == FaceState::Disabled) {
+        top = palette::kFaceBottom;
+        bottom = palette::kFaceBottom;
+    }
+    FillVertical(dc, rect, top, bottom);
+    Frame(dc, rect, palette::kFaceFrame);
+    if (state != FaceState::Pressed && state != FaceState::Disabled) {
+        Line(dc, rect.left + 1, rect.top + 1, rect.right - 1, rect.top + 1, palette::kFaceLight);
+    }
+    if (focused) {
+        RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
+        Frame(dc, inner, palette::kAccent);
+    }
+    RECT textArea = rect;
+    if (state == FaceState::Pressed) OffsetRect(&textArea, 1, 1);
+    Text(dc, textArea, caption, font, TextColour(state), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void DrawCheckBox(HDC dc, const RECT& rect, const std::string& caption, HFONT font, bool checked,
+                  FaceState state, bool focused) {
+    FillSolid(dc, rect, palette::kWindow);
+    const int size = 13;
+    const int top = rect.top + (rect.bottom - rect.top - size) / 2;
+    const RECT box{rect.left, top, rect.left + size, top + size};
+    FillSolid(dc, box, state == FaceState::Pressed ? palette::kFaceBottom : palette::kWell);
+    COLORREF frame = palette::kFaceLight;
+    if (state == FaceState::Hot || focused) frame = palette::kAccent;
+    if (state == FaceState::Disabled) frame = palette::kPanelFrame;
+    Frame(dc, box, frame);
+    if (checked) {
+        const COLORREF mark = state == FaceState::Disabled ? palette::kTextDisabled : palette::kText;
+        UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, mark));
+        SelectionRestore select(dc, pen.Get());
+        POINT tick[3] = {{box.left + 3, box.top + 6}, {box.left + 5, box.top + 9}, {box.left + 10, box.top + 3}};
+        Polyline(dc, tick, 3);
+    }
+    RECT textArea{box.right + 5, rect.top, rect.right, rect.bottom};
+    Text(dc, textArea, caption, font, TextColour(state), DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void DrawGroupPanel(HDC dc, const RECT& rect, const std::string& caption, HFONT captionFont) {
+    FillSolid(dc, rect, palette::kWindow);
+    const RECT outer{rect.left, rect.top, rect.right, rect.bottom};
+    Frame(dc, outer, palette::kPanelShadow);
+    const RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
+    Frame(dc, inner, palette::kPanelFrame);
+    if (caption.empty()) return;
+    const RECT captionArea{rect.left + 8, rect.top + 4, rect.right - 8, rect.top + 18};
+    Text(dc, captionArea, caption, captionFont, palette::kText, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    // The caption line fades from the accent into the panel.
+    const RECT line{rect.left + 6, rect.top + 20, rect.right - 6, rect.top + 21};
+    FillHorizontal(dc, line, palette::kAccent, palette::kWindow);
+}
+
+void DrawBanner(HDC dc, const RECT& rect, const std::string& caption, HFONT font) {
+    FillSolid(dc, rect, palette::kWindow);
+    Frame(dc, rect, palette::kAccentDim);
+    Text(dc, rect, caption, font, palette::kText, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void DrawCaptionButton(HDC dc, const RECT& rect, Glyph glyph, FaceState state) {
+    COLORREF face = palette::kTitleBottom;
+    if (state == FaceState::Hot) face = glyph == Glyph::Close ? palette::kCloseHot : palette::kFaceHotBottom;
+    if (state == FaceState::Pressed) face = glyph == Glyph::Close ? RGB(150, 30, 20) : palette::kFacePressedTop;
+    FillVertical(dc, rect, palette::kTitleTop, palette::kTitleBottom);
+    if (state == FaceState::Hot || state == FaceState::Pressed) {
+        const RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
+        FillSolid(dc, inner, face);
+    }
+    Frame(dc, rect, palette::kFaceFrame);
+    const COLORREF ink = state == FaceState::Disabled ? palette::kTextDisabled : palette::kText;
+    const int cx = (rect.left + rect.right) / 2;
+    const int cy = (rect.top + rect.bottom) / 2;
+    switch (glyph) {
+    case Glyph::Close:
+        Line(dc, cx - 4, cy - 4, cx + 5, cy + 5, ink, 2);
+        Line(dc, cx + 4, cy - 4, cx - 5, cy + 5, ink, 2);
+        break;
+    case Glyph::Maximize: {
+        const RECT box{cx - 5, cy - 4, cx + 6, cy + 6};
+        Frame(dc, box, ink);
+        Line(dc, box.left, box.top + 1, box.right, box.top + 1, ink);
+        break;
+    }
+    case Glyph::Restore: {
+        const RECT back{cx - 2, cy - 6, cx + 7, cy + 2};
+        const RECT front{cx - 6, cy - 2, cx + 3, cy + 6};
+        Frame(dc, back, ink);
+        FillSolid(dc, front, state == FaceState::Normal ? palette::kTitleBottom : face);
+        Frame(dc, front, ink);
+        break;
+    }
+    case Glyph::Minimize:
+        Line(dc, cx - 5, cy + 4, cx + 6, cy + 4, ink, 2);
+        break;
+    case Glyph::Help: {
+        // A ringed question mark, the help manual's picture.
+        const int radius = 8;
+        UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, palette::kAccent));
+        SelectionRestore selectPen(dc, pen.Get());
+        SelectionRestore selectBrush(dc, GetStockObject(NULL_BRUSH));
+        Ellipse(dc, cx - radius, cy - radius, cx + radius + 1, cy + radius + 1);
+        UniqueGdiObject<HFONT> font(CreateFontA(-14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma"));
+        const RECT mark{cx - radius, cy - radius, cx + radius + 1, cy + radius + 1};
+        Text(dc, mark, "?", font.Get(), ink, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        break;
+    }
+    }
+}
+
+void DrawMessagePicture(HDC dc, const RECT& rect) {
+    UniqueGdiObject<HBRUSH> fill(CreateSolidBrush(palette::kAccent));
+    UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, palette::kAccentDim));
+    SelectionRestore selectBrush(dc, fill.Get());
+    SelectionRestore selectPen(dc, pen.Get());
+    Ellipse(dc, rect.left, rect.top, rect.right, rect.bottom);
+    UniqueGdiObject<HFONT> font(CreateFontA(-(rect.bottom - rect.top) * 3 / 4, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                            DEFAULT_PITCH | FF_DONTCARE, "Georgia"));
+    Text(dc, rect, "i", font.Get(), palette::kText, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+void DrawTitleBar(HDC dc, const RECT& rect, HICON icon, const std::string& caption, HFONT font,
+                  bool active) {
+    FillVertical(dc, rect, palette::kTitleTop, palette::kTitleBottom);
+    Line(dc, rect.left, rect.bottom - 1, rect.right, rect.bottom - 1, palette::kTitleLine);
+    int textLeft = rect.left + 8;
+    // The buttons sit in the top 27 pixels; the icon and caption line up with them.
+    const int rowTop = rect.top + 2;
+    const int rowHeight = 25;
+    if (icon != nullptr) {
+        DrawIconEx(dc, rect.left + 8, rowTop + (rowHeight - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
+        textLeft = rect.left + 30;
+    }
+    const RECT textArea{textLeft, rowTop, rect.right - 8, rowTop + rowHeight};
+    Text(dc, textArea, caption, font, active ? palette::kText : palette::kSilver,
+         DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+}  // namespace korbela::skin

@@ -1,0 +1,48 @@
+// Painting routines of the dark skin: faces, frames, panels, check boxes,
+// caption buttons and title bars. Each paints from plain state onto a DC.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace korbela::skin {
+
+void FillSolid(HDC dc, const RECT& rect, COLORREF color);
+// Top to bottom.
+void FillVertical(HDC dc, const RECT& rect, COLORREF top, COLORREF bottom);
+// Left to right.
+void FillHorizontal(HDC dc, const RECT& rect, COLORREF left, COLORREF right);
+void Frame(HDC dc, const RECT& rect, COLORREF color);
+void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color, int width = 1);
+
+enum class FaceState { Normal, Hot, Pressed, Disabled };
+
+// A push button: gradient face, dark frame, centred caption.
+void DrawButton(HDC dc, const RECT& rect, const std::string& caption, HFONT font, FaceState state,
+                bool focused);
+
+// A check box: a 13-pixel box at the left, the caption after it.
+void DrawCheckBox(HDC dc, const RECT& rect, const std::string& caption, HFONT font, bool checked,
+                  FaceState state, bool focused);
+
+// A group panel: frame, bold caption at the top left and the caption line.
+void DrawGroupPanel(HDC dc, const RECT& rect, const std::string& caption, HFONT captionFont);
+
+// The freeing run's banner: a framed area with a large centred caption.
+void DrawBanner(HDC dc, const RECT& rect, const std::string& caption, HFONT font);
+
+enum class Glyph { Close, Maximize, Restore, Minimize, Help };
+
+// A title bar button: flat until hot; Close turns red.
+void DrawCaptionButton(HDC dc, const RECT& rect, Glyph glyph, FaceState state);
+
+// The message dialog's header picture when the program has none: an accent
+// disc with a white "i".
+void DrawMessagePicture(HDC dc, const RECT& rect);
+
+// The title bar: gradient, optional icon, caption (silver while inactive).
+void DrawTitleBar(HDC dc, const RECT& rect, HICON icon, const std::string& caption, HFONT font,
+                  bool active);
+
+}  // namespace korbela::skin

@@ -1,0 +1,38 @@
+// The fonts and brushes of the built-in dark skin; one per window, alive as
+// long as the window's controls use them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "win32/widgets/gdi_handles.h"
+
+namespace korbela {
+
+// A font by face and character height in pixels (not scaled for the display).
+UniqueGdiObject<HFONT> MakeFont(const char* face, int height, bool bold = false, bool underline = false);
+
+class Skin {
+public:
+    explicit Skin(const char* face = "Tahoma");
+
+    HFONT Normal() const { return normal_.Get(); }
+    HFONT Bold() const { return bold_.Get(); }
+    HFONT Freeing() const { return freeing_.Get(); }  // bold 16 px
+    HFONT Link() const { return link_.Get(); }        // underlined Times New Roman 19 px
+    HFONT Title() const { return title_.Get(); }      // bold Tahoma: window captions
+    HBRUSH WindowBrush() const { return window_.Get(); }
+    HBRUSH WellBrush() const { return well_.Get(); }
+
+private:
+    UniqueGdiObject<HFONT> normal_;
+    UniqueGdiObject<HFONT> bold_;
+    UniqueGdiObject<HFONT> freeing_;
+    UniqueGdiObject<HFONT> link_;
+    UniqueGdiObject<HFONT> title_;
+    UniqueGdiObject<HBRUSH> window_;
+    UniqueGdiObject<HBRUSH> well_;
+};
+
+}  // namespace korbela

@@ -1,0 +1,123 @@
+#include "win32/ui/tray_menu.h"
+
+#include <cstddef>
+
+#include "win32/ui/skin/palette.h"
+#include "win32/ui/skin/skin.h"
+
+namespace korbela {
+
+namespace {
+
+constexpr int kItemHeight = 21;
+constexpr int kSeparatorHeight = 5;
+constexpr int kTextLeft = 20;
+constexpr int kTextRightMargin = 24;
+constexpr COLORREF kHighlight = RGB(112, 112, 112);
+constexpr COLORREF kSeparatorLine = RGB(120, 120, 120);
+
+struct MenuEntry {
+    const char* name;
+    const char* caption;  // null for a separator
+    std::function<void()> TrayMenu::*handler;
+};
+
+// In menu order; the command identifier of an item is its index + 1.
+const MenuEntry kItems[] = {
+    {"LightClean1", "Light Clean", &TrayMenu::LightClean1Click},
+    {"MediumClean1", "Medium Clean", &TrayMenu::MediumClean1Click},
+    {"HeavyClean1", "Heavy Clean", &TrayMenu::HeavyClean1Click},
+    {"N3", nullptr, nullptr},
+    {"ShowMainWindow1", "Show Main Window", &TrayMenu::ShowMainWindow1Click},
+    {"N2", nullptr, nullptr},
+    {"erminate1", "Exit Korbela Lite", &TrayMenu::erminate1Click},
+};
+constexpr std::size_t kItemCount = sizeof(kItems) / sizeof(kItems[0]);
+
+const MenuEntry* ItemOf(ULONG_PTR itemData) {
+    return itemData < kItemCount ? &kItems[itemData] : nullptr;
+}
+
+}  // namespace
+
+TrayMenu::TrayMenu()
+    : menu_(CreatePopupMenu()),
+      font_(MakeFont("Tahoma", 11)),
+      background_(CreateSolidBrush(palette::kWindow)),
+      highlight_(CreateSolidBrush(kHighlight)),
+      separator_(CreateSolidBrush(kSeparatorLine)) {
+    for (std::size_t i = 0; i < kItemCount; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA;
+        info.fType = MFT_OWNERDRAW | (kItems[i].caption == nullptr ? MFT_SEPARATOR : 0);
+        info.wID = static_cast<UINT>(i + 1);
+        info.dwItemData = i;
+        InsertMenuItemA(menu_.Get(), static_cast<UINT>(i), TRUE, &info);
+    }
+    // The frame around the items in the skin's colour too.
+    MENUINFO menuInfo{};
+    menuInfo.cbSize = sizeof(menuInfo);
+    menuInfo.fMask = MIM_BACKGROUND;
+    menuInfo.hbrBack = background_.Get();
+    SetMenuInfo(menu_.Get(), &menuInfo);
+}
+
+void TrayMenu::Popup(HWND owner, int x, int y) {
+    TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+}
+
+bool TrayMenu::Choose(UINT commandId) {
+    if (commandId == 0 || commandId > kItemCount) return false;
+    const MenuEntry& item = kItems[commandId - 1];
+    if (item.handler == nullptr) return false;
+    const std::function<void()>& handler = this->*item.handler;
+    if (handler) handler();
+    return true;
+}
+
+bool TrayMenu::Measure(MEASUREITEMSTRUCT& measure) {
+    if (measure.CtlType != ODT_MENU) return false;
+    const MenuEntry* item = ItemOf(measure.itemData);
+    if (item == nullptr) return false;
+    if (item->caption == nullptr) {
+        measure.itemWidth = 0;
+        measure.itemHeight = kSeparatorHeight;
+        return true;
+    }
+    WindowDc screen(nullptr);
+    SelectionRestore select(screen.Get(), font_.Get());
+    SIZE extent{};
+    GetTextExtentPoint32A(screen.Get(), item->caption, lstrlenA(item->caption), &extent);
+    measure.itemWidth = static_cast<UINT>(kTextLeft + extent.cx + kTextRightMargin);
+    measure.itemHeight = kItemHeight;
+    return true;
+}
+
+bool TrayMenu::Draw(const DRAWITEMSTRUCT& draw) {
+    if (draw.CtlType != ODT_MENU) return false;
+    const MenuEntry* item = ItemOf(draw.itemData);
+    if (item == nullptr) return false;
+    RECT area = draw.rcItem;
+    if (item->caption == nullptr) {
+        FillRect(draw.hDC, &area, background_.Get());
+        RECT line{area.left + 4, area.top + (area.bottom - area.top) / 2, area.right - 4, 0};
+        line.bottom = line.top + 1;
+        FillRect(draw.hDC, &line, separator_.Get());
+        return true;
+    }
+    const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (draw.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
+    FillRect(draw.hDC, &area, selected && !disabled ? highlight_.Get() : background_.Get());
+    SelectionRestore select(draw.hDC, font_.Get());
+    const int oldMode = SetBkMode(draw.hDC, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(draw.hDC, disabled ? palette::kTextDisabled : palette::kText);
+    RECT text = area;
+    text.left += kTextLeft;
+    DrawTextA(draw.hDC, item->caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    SetTextColor(draw.hDC, oldColour);
+    SetBkMode(draw.hDC, oldMode);
+    return true;
+}
+
+}  // namespace korbela

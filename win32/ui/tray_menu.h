@@ -1,0 +1,45 @@
+// The tray menu popTaskBar: three clean levels, Show Main Window and Exit,
+// owner-drawn in the main window's dark skin. Its owner window forwards the
+// menu's measure, draw and command messages here.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "win32/ui/unique_handle.h"
+#include "win32/widgets/gdi_handles.h"
+
+namespace korbela {
+
+class TrayMenu {
+public:
+    TrayMenu();
+    TrayMenu(const TrayMenu&) = delete;
+    TrayMenu& operator=(const TrayMenu&) = delete;
+
+    // Shows the menu; the choice comes back to the owner as WM_COMMAND.
+    void Popup(HWND owner, int x, int y);
+
+    // Runs the handler of a chosen item; false when the command is not one of ours.
+    bool Choose(UINT commandId);
+    bool Measure(MEASUREITEMSTRUCT& item);
+    bool Draw(const DRAWITEMSTRUCT& item);
+
+    HMENU Handle() const { return menu_.Get(); }
+
+    std::function<void()> LightClean1Click;
+    std::function<void()> MediumClean1Click;
+    std::function<void()> HeavyClean1Click;
+    std::function<void()> ShowMainWindow1Click;
+    std::function<void()> erminate1Click;
+
+private:
+    UniqueMenu menu_;
+    UniqueGdiObject<HFONT> font_;
+    UniqueGdiObject<HBRUSH> background_;
+    UniqueGdiObject<HBRUSH> highlight_;
+    UniqueGdiObject<HBRUSH> separator_;
+};
+
+}  // namespace korbela

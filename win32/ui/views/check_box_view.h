@@ -1,0 +1,29 @@
+// A check box as an owner-drawn BUTTON with its caption. The box answers
+// BM_GETCHECK from the model's state; a click (or BM_CLICK) runs the model's
+// Click, which toggles it.
+#pragma once
+
+#include "core/ui/controls/check_box.h"
+#include "win32/ui/skin/hot_tracking.h"
+#include "win32/ui/views/control_view.h"
+
+namespace korbela {
+
+class CheckBoxView : public ControlView {
+public:
+    CheckBoxView(IViewHost& host, TCheckBox& model, Placement placement, const RECT& rect, int id);
+
+    void Sync() override;
+    void OnCommand(WORD code) override;
+    bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
+
+protected:
+    LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    TCheckBox& model_;
+    bool shownChecked_ = false;
+    HotTracking hot_;
+};
+
+}  // namespace korbela

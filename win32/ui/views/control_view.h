@@ -1,0 +1,100 @@
+// A real child control of the main window bound to one control model: user
+// actions go to the model, the model's Changed hook brings the control in line.
+// Every view is a direct child of the main window, so each control can be
+// found with GetDlgItem(main window, id).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/ui/controls/panel.h"
+#include "win32/ui/skin/skin.h"
+
+namespace korbela {
+
+// Where a control stands: on which page, inside which panel, under which
+// overlay. A control is shown only while all of these allow it.
+struct Placement {
+    int page = -1;                      // -1: on the title bar, on every page
+    const TPanel* inside = nullptr;     // not owned: moves and hides with this panel
+    const TPanel* coveredBy = nullptr;  // not owned: hidden while this panel shows
+};
+
+// What a view needs of the window that holds it.
+class IViewHost {
+public:
+    virtual ~IViewHost() = default;
+    virtual HWND Parent() const = 0;
+    virtual HINSTANCE Instance() const = 0;
+    virtual const Skin& GetSkin() const = 0;
+    // Runs a call into the core; an error goes to the application's report.
+    virtual void Guarded(const std::function<void()>& call) = 0;
+    virtual void ReportError(const std::exception& error) = 0;
+    virtual bool Shows(const Placement& placement) const = 0;
+    // A control that takes input is also disabled while the page control is;
+    // labels and pictures stay readable.
+    virtual bool Enables(const Placement& placement, bool takesInput) const = 0;
+    virtual void HintChanged(HWND control, const std::string& hint) = 0;
+};
+
+class ControlView {
+public:
+    ControlView(IViewHost& host, Placement placement, const RECT& rect);
+    virtual ~ControlView();
+    ControlView(const ControlView&) = delete;
+    ControlView& operator=(const ControlView&) = delete;
+
+    HWND Handle() const { return window_; }
+    // Every window of this view (a spinner has two).
+    virtual std::vector<HWND> Windows() const { return {window_}; }
+
+    // Brings the real control in line with its model.
+    virtual void Sync() = 0;
+    // False for what only shows something (labels, panels, bars).
+    virtual bool TakesInput() const { return true; }
+
+    // Notifications the main window passes on.
+    virtual void OnCommand(WORD /*code*/) {}
+    virtual void OnScroll(WORD /*code*/) {}
+    virtual bool OnDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+    virtual bool OnNotify(NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
+    // WM_CTLCOLOR*: white text on the panel colour unless a view says otherwise.
+    virtual HBRUSH OnCtlColor(HDC dc);
+
+protected:
+    HWND CreateChild(const char* className, const std::string& text, DWORD style, DWORD exStyle, int id,
+                     HFONT font);
+    HWND CreateChild(const char* className, const std::string& text, DWORD style, DWORD exStyle, int id,
+                     HFONT font, const RECT& rect);
+    // Position (following the holding panel), visibility and enabled state.
+    void ApplyState(HWND window, const RECT& rect, bool visible, bool enabled);
+    void ApplyState(bool visible, bool enabled) { ApplyState(window_, EffectiveRect(), visible, enabled); }
+    // True when the text was different.
+    bool ApplyText(HWND window, const std::string& text);
+    void ApplyHint(HWND window, const std::string& hint);
+    RECT EffectiveRect() const;
+    int PanelTop() const;
+
+    // Lets a view see its control's messages; the default passes them on.
+    void Subclass(HWND window);
+    virtual LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    IViewHost& host_;
+    Placement placement_;
+    RECT rect_;            // design place in the main window's client area
+    HWND window_ = nullptr;  // not owned: a child, destroyed with the main window
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
+
+    std::vector<HWND> subclassed_;
+    std::vector<std::pair<HWND, std::string>> hints_;
+};
+
+}  // namespace korbela

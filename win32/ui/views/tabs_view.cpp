@@ -1,0 +1,166 @@
+#include "win32/ui/views/tabs_view.h"
+
+#include <commctrl.h>
+
+#include "win32/ui/skin/draw.h"
+#include "win32/ui/skin/back_buffer.h"
+#include "win32/widgets/gdi_handles.h"
+#include "win32/ui/skin/palette.h"
+
+namespace korbela {
+
+namespace {
+
+constexpr char kTabsClass[] = "KorbelaPageTabs";
+constexpr int kLeftMargin = 10;
+constexpr int kTabPadding = 18;
+constexpr int kTabGap = 2;
+constexpr int kTabTop = 3;
+
+void RegisterTabsClass(HINSTANCE instance) {
+    WNDCLASSA existing{};
+    if (GetClassInfoA(instance, kTabsClass, &existing)) return;
+    WNDCLASSA windowClass{};
+    // The view's subclass does all the work.
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kTabsClass;
+    RegisterClassA(&windowClass);
+}
+
+}  // namespace
+
+TabsView::TabsView(IViewHost& host, TPageControl& model, const RECT& rect, int id)
+    : ControlView(host, Placement{}, rect), model_(model) {
+    RegisterTabsClass(host.Instance());
+    window_ = CreateChild(kTabsClass, "", WS_TABSTOP, 0, id, nullptr);
+    Subclass(window_);
+}
+
+void TabsView::Sync() {
+    if (shownPage_ != model_.ActivePageIndex() || shownEnabled_ != model_.Enabled()) {
+        shownPage_ = model_.ActivePageIndex();
+        shownEnabled_ = model_.Enabled();
+        InvalidateRect(window_, nullptr, FALSE);
+    }
+    ApplyState(model_.Visible(), model_.Enabled());
+}
+
+RECT TabsView::TabRect(HDC dc, int index) const {
+    SelectionRestore select(dc, host_.GetSkin().Bold());
+    RECT client{};
+    GetClientRect(window_, &client);
+    int left = kLeftMargin;
+    for (int i = 0; i <= index; ++i) {
+        const std::string& caption = model_.TabCaption(i);
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        const RECT tab{left, kTabTop, left + extent.cx + kTabPadding, client.bottom - 1};
+        if (i == index) return tab;
+        left = tab.right + kTabGap;
+    }
+    return RECT{};
+}
+
+int TabsView::TabAt(POINT point) const {
+    HDC dc = GetDC(window_);
+    int found = -1;
+    for (int i = 0; i < TPageControl::kPageCount && found < 0; ++i) {
+        const RECT tab = TabRect(dc, i);
+        if (PtInRect(&tab, point)) found = i;
+    }
+    ReleaseDC(window_, dc);
+    return found;
+}
+
+void TabsView::Select(int index) {
+    if (index < 0 || index >= TPageControl::kPageCount || !model_.Enabled()) return;
+    host_.Guarded([this, index] { model_.SetActivePageIndex(index); });
+}
+
+void TabsView::Paint(HDC dc, const RECT& client) const {
+    skin::FillSolid(dc, client, palette::kWindow);
+    const bool enabled = model_.Enabled();
+    const int active = model_.ActivePageIndex();
+    skin::Line(dc, client.left, client.bottom - 1, client.right, client.bottom - 1, palette::kTabActive);
+    for (int i = 0; i < TPageControl::kPageCount; ++i) {
+        RECT tab = TabRect(dc, i);
+        const bool selected = i == active;
+        if (selected) tab.bottom += 1;  // joins the line below
+        COLORREF fill = selected ? palette::kTabActive : (i == hotTab_ && enabled ? palette::kTabHot : palette::kTabIdle);
+        skin::FillVertical(dc, tab, fill, selected ? palette::kTabActive : palette::kTitleBottom);
+        if (selected) {
+            const RECT accent{tab.left, tab.top, tab.right, tab.top + 2};
+            skin::FillSolid(dc, accent, enabled ? palette::kAccent : palette::kPanelFrame);
+        }
+        SelectionRestore select(dc, selected ? host_.GetSkin().Bold() : host_.GetSkin().Normal());
+        SetBkMode(dc, TRANSPARENT);
+        COLORREF ink = selected ? palette::kText : palette::kSilver;
+        if (!enabled) ink = palette::kTextDisabled;
+        SetTextColor(dc, ink);
+        const std::string& caption = model_.TabCaption(i);
+        RECT textArea = tab;
+        textArea.top += 1;
+        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textArea,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+}
+
+LRESULT TabsView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PaintDc paint(window);
+        RECT client{};
+        GetClientRect(window, &client);
+        BackBuffer buffer(paint.Get(), client.right, client.bottom);
+        Paint(buffer.Dc(), client);
+        return 0;
+    }
+    case WM_LBUTTONDOWN: {
+        const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        SetFocus(window);
+        Select(TabAt(point));
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const int hot = TabAt(point);
+        if (hot != hotTab_) {
+            hotTab_ = hot;
+            InvalidateRect(window, nullptr, FALSE);
+            TRACKMOUSEEVENT track{};
+            track.cbSize = sizeof(track);
+            track.dwFlags = TME_LEAVE;
+            track.hwndTrack = window;
+            TrackMouseEvent(&track);
+        }
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        hotTab_ = -1;
+        InvalidateRect(window, nullptr, FALSE);
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+        if (wParam == VK_LEFT) Select(model_.ActivePageIndex() - 1);
+        if (wParam == VK_RIGHT) Select(model_.ActivePageIndex() + 1);
+        return 0;
+    case TCM_GETCURSEL:
+        return model_.ActivePageIndex();
+    case TCM_GETITEMCOUNT:
+        return TPageControl::kPageCount;
+    case TCM_SETCURSEL: {
+        const int previous = model_.ActivePageIndex();
+        Select(static_cast<int>(wParam));
+        return previous;
+    }
+    default:
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+}
+
+}  // namespace korbela

@@ -1,0 +1,23 @@
+#include "win32/ui/views/widget_view.h"
+
+namespace korbela {
+
+WidgetView::WidgetView(IViewHost& host, Placement placement, const RECT& rect, int id,
+                       DrawnControl::Painter painter, std::string hint)
+    : ControlView(host, placement, rect), hint_(std::move(hint)) {
+    control_ = std::make_unique<DrawnControl>(host.Parent(), id, rect.left, rect.top, rect.right - rect.left,
+                                              rect.bottom - rect.top, std::move(painter));
+    control_->OnError = [&host](const std::exception& error) { host.ReportError(error); };
+    window_ = control_->Handle();
+    // Hidden until its page shows it, like every other control.
+    ShowWindow(window_, SW_HIDE);
+}
+
+void WidgetView::Sync() {
+    ApplyHint(window_, hint_);
+    ApplyState(true, true);
+}
+
+void WidgetView::Invalidate() { control_->Invalidate(); }
+
+}  // namespace korbela
