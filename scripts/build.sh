@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the native core with its tests and the Windows program (MinGW-w64 cross build).
+set -euo pipefail
+. "$(dirname "$0")/common.sh"
+
+log "Native build (core, tests, benchmarks)"
+cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$BUILD/native" -j "$JOBS"
+
+log "Windows build (MinGW-w64)"
+cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$BUILD/win" -j "$JOBS"

@@ -1,0 +1,43 @@
+# Shared by the setup, build, start and test scripts.
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${KORBELA_BUILD:-$ROOT/build}"
+JOBS="${JOBS:-$(nproc)}"
+
+export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEARCH="${WINEARCH:-win64}"
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+log() { printf '\n== %s\n' "$*"; }
+
+# A private X display when there is none, so the program's windows can be shown.
+ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+    local n
+    for n in $(seq 91 120); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        KORBELA_XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
+    done
+    echo "could not start Xvfb" >&2
+    exit 1
+}
+
+stop_display() {
+    if [ -n "${KORBELA_XVFB_PID:-}" ]; then kill "$KORBELA_XVFB_PID" 2>/dev/null || true; fi
+}
+
+ensure_wineprefix() {
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        log "Preparing the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w || true
+    fi
+}
