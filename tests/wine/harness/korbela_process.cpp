@@ -104,7 +104,9 @@ bool KorbelaProcess::Start(const std::string& exePath) {
                         nullptr, &startup, &info_)) {
         return false;
     }
-    return WaitUntil([this] { return MainWindow() != nullptr && TrayWindow() != nullptr; });
+    return WaitUntil([this] {
+        return MainWindow() != nullptr && TrayWindow() != nullptr && HotKeyWindow() != nullptr;
+    });
 }
 
 HWND KorbelaProcess::ApplicationWindow() const {
@@ -130,6 +132,10 @@ bool KorbelaProcess::ShowMainWindow() {
     TrayCallback(WM_LBUTTONDBLCLK);
     TrayCallback(WM_LBUTTONUP);
     return WaitUntil([this] { return IsWindowVisible(MainWindow()) != FALSE; });
+}
+
+void KorbelaProcess::ChooseTrayItem(int command) {
+    PostMessageA(TrayWindow(), WM_COMMAND, static_cast<WPARAM>(command), 0);
 }
 
 bool KorbelaProcess::Exited(std::chrono::milliseconds timeout) {

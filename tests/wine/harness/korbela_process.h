@@ -51,7 +51,10 @@ public:
 
     bool Exited(std::chrono::milliseconds timeout);
     DWORD ExitCode() const;
-    // Chooses "Exit Korbela Lite" from the tray menu and waits for the end.
+    // Chooses a tray menu item by its command (1 Light, 2 Medium, 3 Heavy Clean,
+    // 5 Show Main Window, 7 Exit), as the menu does once an item is picked.
+    void ChooseTrayItem(int command);
+    // Opens the tray menu, picks "Exit Korbela Lite" with the keyboard and waits for the end.
     bool ExitThroughTrayMenu();
     void Kill();
 

@@ -1,0 +1,34 @@
+// Screenshots of a window as the screen shows it, for pixel checks.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace korbela::wine {
+
+struct Rgb {
+    uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+class ScreenCapture {
+public:
+    // The screen area of the window's client rectangle.
+    static ScreenCapture OfClient(HWND window);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    Rgb At(int x, int y) const;
+    // Writes a 24-bit BMP file.
+    bool SaveBmp(const std::string& path) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<uint32_t> pixels_;  // top-down 0x00RRGGBB
+};
+
+}  // namespace korbela::wine

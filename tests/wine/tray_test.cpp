@@ -1,0 +1,98 @@
+// The tray icon, its menu, the hot key and the single-instance guard, driven
+// the way the shell and the user drive them.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <thread>
+
+#include "harness/wine_test.h"
+
+namespace korbela::wine {
+namespace {
+
+using namespace std::chrono;
+using Tray = WineTest;
+
+TEST_F(Tray, ASingleClickTogglesAfterTheDoubleClickTime) {
+    StartProgram();
+    HWND main = program.MainWindow();
+    const auto clicked = steady_clock::now();
+    program.TrayCallback(WM_LBUTTONDOWN);
+    program.TrayCallback(WM_LBUTTONUP);
+    std::this_thread::sleep_for(milliseconds(GetDoubleClickTime() / 3));
+    EXPECT_FALSE(IsWindowVisible(main)) << "held back for the double-click time";
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, seconds(10)));
+    EXPECT_GE(steady_clock::now() - clicked, milliseconds(GetDoubleClickTime() / 2));
+    program.TrayCallback(WM_LBUTTONDOWN);
+    program.TrayCallback(WM_LBUTTONUP);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(main); }, seconds(10))) << "the next click hides it";
+}
+
+TEST_F(Tray, ADoubleClickTogglesOnceAtOnce) {
+    StartProgram();
+    HWND main = program.MainWindow();
+    program.TrayCallback(WM_LBUTTONDOWN);
+    program.TrayCallback(WM_LBUTTONUP);
+    program.TrayCallback(WM_LBUTTONDBLCLK);
+    program.TrayCallback(WM_LBUTTONUP);  // the release after a double click does nothing
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) != FALSE; }, seconds(5)));
+    std::this_thread::sleep_for(milliseconds(GetDoubleClickTime() + 500));
+    EXPECT_TRUE(IsWindowVisible(main)) << "the held-back click was dropped";
+}
+
+TEST_F(Tray, ShowMainWindowFromTheMenu) {
+    StartProgram();
+    program.ChooseTrayItem(5);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.MainWindow()) != FALSE; }));
+}
+
+TEST_F(Tray, TheHotKeyTogglesTheTestButton) {
+    StartProgram();
+    // The button lives on the Settings page: show that page to see it.
+    ASSERT_TRUE(program.ShowMainWindow());
+    SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, 2, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Visible(ctrl::chbAuto_Free); }, seconds(5)));
+    EXPECT_FALSE(Visible(ctrl::btnTest_Auto_Free));
+    PostMessageA(program.HotKeyWindow(), WM_HOTKEY, 0, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'A'));
+    ASSERT_TRUE(WaitUntil([&] { return Visible(ctrl::btnTest_Auto_Free); }, seconds(5)));
+    PostMessageA(program.HotKeyWindow(), WM_HOTKEY, 0, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'A'));
+    EXPECT_TRUE(WaitUntil([&] { return !Visible(ctrl::btnTest_Auto_Free); }, seconds(5)));
+}
+
+TEST_F(Tray, ASecondCopyEndsAndBringsTheFirstOneForward) {
+    StartProgram();
+    KorbelaProcess second;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + KorbelaExePath() + "\"";
+    ASSERT_TRUE(CreateProcessA(KorbelaExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &info));
+    EXPECT_EQ(WaitForSingleObject(info.hProcess, 15000), WAIT_OBJECT_0) << "the second copy ends by itself";
+    DWORD code = 1;
+    GetExitCodeProcess(info.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    EXPECT_FALSE(program.Exited(milliseconds(0))) << "the first copy keeps running";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.MainWindow()) != FALSE; }, seconds(10)))
+        << "and shows its window";
+}
+
+TEST_F(Tray, ACopyUnderAnotherNameRunsAlongside) {
+    StartProgram();
+    const std::string copy = BinFolder() + "korbela-copy.exe";
+    ASSERT_TRUE(CopyFileA(KorbelaExePath().c_str(), copy.c_str(), FALSE));
+    {
+        KorbelaProcess other;
+        ASSERT_TRUE(other.Start(copy));
+        EXPECT_FALSE(other.Exited(seconds(3)));
+        other.ChooseTrayItem(7);
+        EXPECT_TRUE(other.Exited(seconds(15)));
+    }
+    DeleteFileA(copy.c_str());
+}
+
+}  // namespace
+}  // namespace korbela::wine
