@@ -37,7 +37,6 @@ ensure_wineprefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         log "Preparing the Wine prefix $WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 || true
-        wineserver -w || true
+        wineboot -i </dev/null >/dev/null 2>&1 || true
     fi
 }

@@ -27,6 +27,9 @@ log "Integration tests of the real program under Wine"
 ensure_display
 trap stop_display EXIT
 ensure_wineprefix
-wineserver -p 60 || true
+# Keep one wineserver and Wine's own background processes running for the whole
+# run, started here so that they do not hold ctest's output pipes open.
+wineserver -p 120 || true
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 ctest --test-dir "$BUILD/win" --output-on-failure
 wineserver -k || true
