@@ -12,7 +12,7 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-log() { printf '\n== %s\n' "$*"; }
+log() { printf '\n== [%4ss] %s\n' "$SECONDS" "$*"; }
 
 # A private X display when there is none, so the program's windows can be shown.
 ensure_display() {

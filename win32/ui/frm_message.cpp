@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <vector>
 
 #include "win32/res/resource.h"
+#include "win32/ui/other_windows_disabled.h"
 #include "win32/ui/control_ids.h"
 #include "win32/ui/skin/back_buffer.h"
 #include "win32/ui/skin/palette.h"
@@ -39,41 +39,6 @@ std::string WithCrLf(const std::string& text) {
     }
     return result;
 }
-
-// The program's other windows take no input while the dialog is open: every
-// shown and enabled top-level window of this thread, and the main window even
-// while hidden (the tray could show it meanwhile). Given back however the
-// loop ends.
-class OtherWindowsDisabled {
-public:
-    OtherWindowsDisabled(HWND dialog, HWND mainWindow) : dialog_(dialog) {
-        EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
-        if (mainWindow != nullptr && IsWindowEnabled(mainWindow) &&
-            std::find(windows_.begin(), windows_.end(), mainWindow) == windows_.end()) {
-            windows_.push_back(mainWindow);
-        }
-        for (HWND window : windows_) EnableWindow(window, FALSE);
-    }
-    ~OtherWindowsDisabled() {
-        for (HWND window : windows_) {
-            if (IsWindow(window)) EnableWindow(window, TRUE);
-        }
-    }
-    OtherWindowsDisabled(const OtherWindowsDisabled&) = delete;
-    OtherWindowsDisabled& operator=(const OtherWindowsDisabled&) = delete;
-
-private:
-    static BOOL CALLBACK Collect(HWND window, LPARAM self) {
-        auto* disabled = reinterpret_cast<OtherWindowsDisabled*>(self);
-        if (window != disabled->dialog_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
-            disabled->windows_.push_back(window);
-        }
-        return TRUE;
-    }
-
-    HWND dialog_;  // not owned
-    std::vector<HWND> windows_;  // not owned
-};
 
 HICON LoadPicture(HINSTANCE instance) {
     for (int id : {IDI_HEADER, IDI_MAINICON}) {

@@ -34,14 +34,12 @@ void MainWindow::BindMemoryPage(TfrmKRmain& form) {
     Watch(form.lblTotalRAM, Add<LabelView>(form.lblTotalRAM, onPage, At(total, 69, 5, 150, 13), ctrl::lblTotalRAM));
     Watch(form.Label3, Add<LabelView>(form.Label3, onPage, At(total, 8, 26, 100, 13), ctrl::Label3));
     Watch(form.lblUsedRAM, Add<LabelView>(form.lblUsedRAM, onPage, At(total, 110, 26, 150, 13), ctrl::lblUsedRAM));
-    form.pbrUsedRAM.ApplyPreset(PercentBarPreset::UsedRAM);
     WatchWidget(form.pbrUsedRAM.Invalidate,
                 Add<WidgetView>(onPage, At(total, 8, 45, 448, 21), ctrl::pbrUsedRAM, PainterOf(form.pbrUsedRAM),
                                 form.lblUsedRAM.Hint()));
     Watch(form.Label2, Add<LabelView>(form.Label2, underBanner, At(total, 9, 72, 110, 13), ctrl::Label2));
     Watch(form.lblFreeRAM,
           Add<LabelView>(form.lblFreeRAM, underBanner, At(total, 122, 72, 150, 13), ctrl::lblFreeRAM));
-    form.pbrFreeRAM.ApplyPreset(PercentBarPreset::FreeRAM);
     WatchWidget(form.pbrFreeRAM.Invalidate,
                 Add<WidgetView>(underBanner, At(total, 6, 91, 448, 21), ctrl::pbrFreeRAM,
                                 PainterOf(form.pbrFreeRAM), form.lblFreeRAM.Hint()));
@@ -54,7 +52,6 @@ void MainWindow::BindMemoryPage(TfrmKRmain& form) {
     Watch(form.tbrTarget, Add<SliderView>(form.tbrTarget, underPass, At(target, 4, 26, 352, 34), ctrl::tbrTarget));
     Watch(form.btnFreeRAM,
           Add<ButtonView>(form.btnFreeRAM, underPass, At(target, 362, 28, 96, 30), ctrl::btnFreeRAM));
-    form.pbrTargetRAM.ApplyPreset(PercentBarPreset::TargetRAM);
     WatchWidget(form.pbrTargetRAM.Invalidate,
                 Add<WidgetView>(onPage, At(target, 8, 68, 341, 21), ctrl::pbrTargetRAM, PainterOf(form.pbrTargetRAM),
                                 "Percentage of RAM to free."));

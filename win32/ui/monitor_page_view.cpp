@@ -37,7 +37,6 @@ void MainWindow::BindMonitorPage(TfrmKRmain& form) {
 
     const POINT cpu = layout::Offset(layout::kPage, 0, 177);
     const TPercentBar& cpuBar = form.pbrCPU;
-    form.pbrCPU.ApplyPreset(PercentBarPreset::CPU);
     WatchWidget(form.pbrCPU.Invalidate,
                 Add<WidgetView>(onPage, At(cpu, 8, 25, 452, 21), ctrl::pbrCPU,
                                 [&cpuBar](ICanvas& canvas, int width, int height) { cpuBar.Paint(canvas, width, height); },

@@ -1,10 +1,8 @@
-// The fonts and brushes of the built-in dark skin; one per window, alive as
+// The main window's fonts and brushes of the built-in dark skin, alive as
 // long as the window's controls use them.
 #pragma once
 
 #include <windows.h>
-
-#include <string>
 
 #include "win32/widgets/gdi_handles.h"
 
