@@ -243,14 +243,7 @@ void Tfrm_Message::DrawButton(const DRAWITEMSTRUCT& item) {
     const auto found = std::find_if(buttons_.begin(), buttons_.end(),
                                     [&item](const Button& button) { return button.window == item.hwndItem; });
     if (found == buttons_.end()) return;
-    skin::FaceState state = skin::FaceState::Normal;
-    if ((item.itemState & ODS_DISABLED) != 0) {
-        state = skin::FaceState::Disabled;
-    } else if ((item.itemState & ODS_SELECTED) != 0) {
-        state = skin::FaceState::Pressed;
-    } else if (found->hot.Hot()) {
-        state = skin::FaceState::Hot;
-    }
+    const skin::FaceState state = skin::FaceStateOf(item, found->hot.Hot());
     if (found->glyph) {
         skin::Glyph glyph = *found->glyph;
         if (glyph == skin::Glyph::Maximize && IsZoomed(window_)) glyph = skin::Glyph::Restore;

@@ -30,6 +30,12 @@ COLORREF TextColour(FaceState state) {
 
 }  // namespace
 
+FaceState FaceStateOf(const DRAWITEMSTRUCT& item, bool hot) {
+    if ((item.itemState & ODS_DISABLED) != 0) return FaceState::Disabled;
+    if ((item.itemState & ODS_SELECTED) != 0) return FaceState::Pressed;
+    return hot ? FaceState::Hot : FaceState::Normal;
+}
+
 void FillSolid(HDC dc, const RECT& rect, COLORREF color) {
     SetDCBrushColor(dc, color);
     FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));

@@ -18,6 +18,9 @@ void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color, int width = 1)
 
 enum class FaceState { Normal, Hot, Pressed, Disabled };
 
+// The face an owner-drawn button shows for its draw state and hover.
+FaceState FaceStateOf(const DRAWITEMSTRUCT& item, bool hot);
+
 // A push button: gradient face, dark frame, centred caption.
 void DrawButton(HDC dc, const RECT& rect, const std::string& caption, HFONT font, FaceState state,
                 bool focused);

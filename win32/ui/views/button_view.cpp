@@ -22,14 +22,7 @@ void ButtonView::OnCommand(WORD code) {
 }
 
 bool ButtonView::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    skin::FaceState state = skin::FaceState::Normal;
-    if ((item.itemState & ODS_DISABLED) != 0) {
-        state = skin::FaceState::Disabled;
-    } else if ((item.itemState & ODS_SELECTED) != 0) {
-        state = skin::FaceState::Pressed;
-    } else if (hot_.Hot()) {
-        state = skin::FaceState::Hot;
-    }
+    const skin::FaceState state = skin::FaceStateOf(item, hot_.Hot());
     if (glyph_) {
         skin::DrawCaptionButton(item.hDC, item.rcItem, *glyph_, state);
     } else {

@@ -26,14 +26,7 @@ void CheckBoxView::OnCommand(WORD code) {
 }
 
 bool CheckBoxView::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    skin::FaceState state = skin::FaceState::Normal;
-    if ((item.itemState & ODS_DISABLED) != 0) {
-        state = skin::FaceState::Disabled;
-    } else if ((item.itemState & ODS_SELECTED) != 0) {
-        state = skin::FaceState::Pressed;
-    } else if (hot_.Hot()) {
-        state = skin::FaceState::Hot;
-    }
+    const skin::FaceState state = skin::FaceStateOf(item, hot_.Hot());
     const bool focused = (item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0;
     skin::DrawCheckBox(item.hDC, item.rcItem, model_.Caption(), host_.GetSkin().Normal(), shownChecked_, state,
                        focused);
