@@ -32,4 +32,16 @@ ensure_wineprefix
 wineserver -p 120 || true
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 ctest --test-dir "$BUILD/win" --output-on-failure
+
+log "Benchmarks (figures only, each against its own baseline)"
+for bench in freeing_run_bench usage_tick_bench widgets_bench idle_cost_win; do
+    if [ -x "$BUILD/win/bin/$bench.exe" ]; then
+        (cd "$BUILD/win/bin" && timeout 60 wine "./$bench.exe" </dev/null) || echo "$bench.exe failed" >&2
+    fi
+done
+for bench in "$BUILD"/native/bin/*_bench; do
+    if [ -x "$bench" ]; then
+        timeout 60 "$bench" || echo "$(basename "$bench") failed" >&2
+    fi
+done
 wineserver -k || true
