@@ -1,4 +1,5 @@
 #include "win32/app/application_window.h"
+#include "win32/widgets/window_class.h"
 
 namespace korbela {
 
@@ -9,12 +10,7 @@ constexpr UINT kShowMainWindow = WM_APP + 10;
 }  // namespace
 
 ApplicationWindow::ApplicationWindow(HINSTANCE instance, HICON icon) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.lpszClassName = kApplicationClass;
-    RegisterClassA(&windowClass);
+    RegisterWindowClass(instance, {kApplicationClass, WindowProc, icon});
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
     // A zero-size window: it only stands for the program on the taskbar. It

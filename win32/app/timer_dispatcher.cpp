@@ -1,4 +1,5 @@
 #include "win32/app/timer_dispatcher.h"
+#include "win32/widgets/window_class.h"
 
 namespace korbela {
 
@@ -10,11 +11,7 @@ constexpr char kClassName[] = "KorbelaTimerDispatch";
 }  // namespace
 
 TimerDispatcher::TimerDispatcher(HINSTANCE instance) {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kClassName;
-    RegisterClassA(&windowClass);
+    RegisterWindowClass(instance, {kClassName, WindowProc});
     window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
 }
 

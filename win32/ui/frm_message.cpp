@@ -11,6 +11,7 @@
 #include "win32/ui/skin/back_buffer.h"
 #include "win32/ui/skin/palette.h"
 #include "win32/ui/skin/skin.h"
+#include "win32/widgets/window_class.h"
 
 namespace korbela {
 
@@ -48,18 +49,6 @@ HICON LoadPicture(HINSTANCE instance) {
     return nullptr;
 }
 
-void RegisterMessageClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof(existing);
-    if (GetClassInfoExA(instance, kMessageWindowClass, &existing)) return;
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kMessageWindowClass;
-    RegisterClassExA(&windowClass);
-}
 
 }  // namespace
 
@@ -72,7 +61,7 @@ Tfrm_Message::Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND main
       bodyBrush_(CreateSolidBrush(palette::kWindow)),
       headerBrush_(CreateSolidBrush(palette::kDialog)),
       picture_(LoadPicture(instance)) {
-    RegisterMessageClass(instance, WindowProc);
+    RegisterWindowClass(instance, {kMessageWindowClass, WindowProc, nullptr, true});
     // A sizing frame without a native border: WM_NCCALCSIZE gives the whole
     // window to the client area, the edges size it through WM_NCHITTEST.
     CreateWindowExA(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, kMessageWindowClass, kMessageWindowCaption,
@@ -346,14 +335,9 @@ LRESULT Tfrm_Message::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PaintDc paint(window_);
-        RECT client{};
-        GetClientRect(window_, &client);
-        BackBuffer buffer(paint.Get(), client.right, client.bottom);
-        Paint(buffer.Dc());
+    case WM_PAINT:
+        PaintClientBuffered(window_, [this](HDC dc, const RECT&) { Paint(dc); });
         return 0;
-    }
     case WM_DRAWITEM:
         DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;

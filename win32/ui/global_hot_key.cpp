@@ -1,16 +1,13 @@
 #include "win32/ui/global_hot_key.h"
 
 #include <string>
+#include "win32/widgets/window_class.h"
 
 namespace korbela {
 
 HWND TGlobalHotKey::CreateHotKeyWindow(TGlobalHotKey* self) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kHotKeyWindowClass;
-    RegisterClassA(&windowClass);  // fails harmlessly when already registered
+    RegisterWindowClass(instance, {kHotKeyWindowClass, WindowProc});
     return CreateWindowExA(WS_EX_TOOLWINDOW, kHotKeyWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                            instance, self);
 }

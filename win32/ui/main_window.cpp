@@ -10,31 +10,13 @@
 #include "win32/ui/views/button_view.h"
 #include "win32/ui/views/panel_view.h"
 #include "win32/ui/views/widget_view.h"
+#include "win32/widgets/window_class.h"
 
 namespace korbela {
 
-namespace {
-
-void RegisterMainClass(HINSTANCE instance, HICON icon, WNDPROC procedure) {
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof(existing);
-    if (GetClassInfoExA(instance, kMainWindowClass, &existing)) return;
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = icon;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kMainWindowClass;
-    RegisterClassExA(&windowClass);
-}
-
-}  // namespace
-
 MainWindow::MainWindow(HINSTANCE instance, HWND applicationWindow, HICON icon)
     : instance_(instance), application_(applicationWindow), icon_(icon) {
-    RegisterMainClass(instance, icon, WindowProc);
+    RegisterWindowClass(instance, {kMainWindowClass, WindowProc, icon, true});
     // A popup with a title bar of its own: no native frame, so the client
     // area is the whole 473 x 291 window, at 96 dpi pixels.
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kClientWidth) / 2;

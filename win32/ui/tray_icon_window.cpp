@@ -1,14 +1,11 @@
 #include "win32/ui/tray_icon_window.h"
+#include "win32/widgets/window_class.h"
 
 namespace korbela {
 
 HWND TrayIconWindow::CreateTrayWindow(TrayIconWindow* self) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kTrayWindowClass;
-    RegisterClassA(&windowClass);  // fails harmlessly when a second tray registers it again
+    RegisterWindowClass(instance, {kTrayWindowClass, WindowProc});
     // A hidden top-level window, not a message-only one: only top-level
     // windows get the "TaskbarCreated" broadcast and the session messages,
     // and the popup menu needs a window that can take the foreground.

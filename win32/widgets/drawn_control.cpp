@@ -2,25 +2,17 @@
 
 #include <stdexcept>
 #include <utility>
+#include "win32/widgets/window_class.h"
 
 namespace korbela {
 
 namespace {
 
 void RegisterDrawnClass(HINSTANCE instance, WNDPROC procedure) {
-    static const bool registered = [&] {
-        WNDCLASSEXA windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        // The picture depends on the size (centred captions), so a resize
-        // repaints the whole control.
-        windowClass.style = CS_HREDRAW | CS_VREDRAW;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = instance;
-        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kDrawnControlClass;
-        return RegisterClassExA(&windowClass) != 0 ||
-               GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
+    // The picture depends on the size (centred captions), so a resize
+    // repaints the whole control.
+    static const bool registered =
+        RegisterWindowClass(instance, {kDrawnControlClass, procedure, nullptr, true, CS_HREDRAW | CS_VREDRAW});
     if (!registered) throw std::runtime_error("Unable to register the drawn control class.");
 }
 

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include "win32/ui/skin/back_buffer.h"
 #include "win32/widgets/gdi_handles.h"
 
 namespace korbela {
@@ -30,5 +29,16 @@ private:
     UniqueGdiObject<HBITMAP> bitmap_;
     SelectionRestore selection_;
 };
+
+// The whole of a WM_PAINT for a window that draws its client area itself:
+// paint(dc, client) composes the picture, which then goes to the screen at once.
+template <typename PaintFunction>
+void PaintClientBuffered(HWND window, PaintFunction&& paint) {
+    PaintDc paintDc(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    BackBuffer buffer(paintDc.Get(), client.right, client.bottom);
+    paint(buffer.Dc(), client);
+}
 
 }  // namespace korbela

@@ -57,14 +57,9 @@ LRESULT ProgressView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PaintDc paint(window);
-        RECT client{};
-        GetClientRect(window, &client);
-        BackBuffer buffer(paint.Get(), client.right, client.bottom);
-        Paint(buffer.Dc(), client);
+    case WM_PAINT:
+        PaintClientBuffered(window, [this](HDC dc, const RECT& client) { Paint(dc, client); });
         return 0;
-    }
     default:
         return DefSubclassProc(window, message, wParam, lParam);
     }

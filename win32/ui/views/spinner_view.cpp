@@ -99,14 +99,9 @@ LRESULT SpinnerView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam,
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PaintDc paint(window);
-        RECT client{};
-        GetClientRect(window, &client);
-        BackBuffer buffer(paint.Get(), client.right, client.bottom);
-        PaintButtons(buffer.Dc(), client);
+    case WM_PAINT:
+        PaintClientBuffered(window, [this](HDC dc, const RECT& client) { PaintButtons(dc, client); });
         return 0;
-    }
     case WM_LBUTTONDOWN: {
         RECT client{};
         GetClientRect(window, &client);

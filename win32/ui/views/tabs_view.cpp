@@ -6,6 +6,7 @@
 #include "win32/ui/skin/back_buffer.h"
 #include "win32/widgets/gdi_handles.h"
 #include "win32/ui/skin/palette.h"
+#include "win32/widgets/window_class.h"
 
 namespace korbela {
 
@@ -17,23 +18,13 @@ constexpr int kTabPadding = 18;
 constexpr int kTabGap = 2;
 constexpr int kTabTop = 3;
 
-void RegisterTabsClass(HINSTANCE instance) {
-    WNDCLASSA existing{};
-    if (GetClassInfoA(instance, kTabsClass, &existing)) return;
-    WNDCLASSA windowClass{};
-    // The view's subclass does all the work.
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kTabsClass;
-    RegisterClassA(&windowClass);
-}
 
 }  // namespace
 
 TabsView::TabsView(IViewHost& host, TPageControl& model, const RECT& rect, int id)
     : ControlView(host, Placement{}, rect), model_(model) {
-    RegisterTabsClass(host.Instance());
+    // The view's subclass does all the work.
+    RegisterWindowClass(host.Instance(), {kTabsClass, DefWindowProcA, nullptr, true});
     window_ = CreateChild(kTabsClass, "", WS_TABSTOP, 0, id, nullptr);
     Subclass(window_);
 }
@@ -111,14 +102,9 @@ LRESULT TabsView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LP
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PaintDc paint(window);
-        RECT client{};
-        GetClientRect(window, &client);
-        BackBuffer buffer(paint.Get(), client.right, client.bottom);
-        Paint(buffer.Dc(), client);
+    case WM_PAINT:
+        PaintClientBuffered(window, [this](HDC dc, const RECT& client) { Paint(dc, client); });
         return 0;
-    }
     case WM_LBUTTONDOWN: {
         const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         SetFocus(window);
