@@ -34,14 +34,11 @@ wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 ctest --test-dir "$BUILD/win" --output-on-failure
 
 log "Benchmarks (figures only, each against its own baseline)"
-for bench in freeing_run_bench usage_tick_bench widgets_bench idle_cost_win; do
-    if [ -x "$BUILD/win/bin/$bench.exe" ]; then
-        (cd "$BUILD/win/bin" && timeout 60 wine "./$bench.exe" </dev/null) || echo "$bench.exe failed" >&2
-    fi
+# Each where its figure means something: the freeing run on VirtualAlloc, the
+# widgets on GDI and the idle cost under Wine; the usage tick natively, where
+# the memory status is read afresh on every call (Wine keeps it for a second).
+for bench in freeing_run_bench widgets_bench idle_cost_win; do
+    (cd "$BUILD/win/bin" && timeout 90 wine "./$bench.exe" </dev/null) || echo "$bench.exe failed" >&2
 done
-for bench in "$BUILD"/native/bin/*_bench; do
-    if [ -x "$bench" ]; then
-        timeout 60 "$bench" || echo "$(basename "$bench") failed" >&2
-    fi
-done
+timeout 60 "$BUILD/native/bin/usage_tick_bench" || echo "usage_tick_bench failed" >&2
 wineserver -k || true

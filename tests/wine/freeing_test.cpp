@@ -57,18 +57,6 @@ TEST_F(Freeing, LightCleanFromTheTrayMenuHidesTheWindowAgain) {
     EXPECT_FALSE(program.Exited(std::chrono::milliseconds(0)));
 }
 
-TEST_F(Freeing, ExitDuringARunEndsTheProgramCleanly) {
-    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Target RAM", 30);
-    StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
-    ASSERT_TRUE(WaitForFirstTick());
-    PostMessageA(program.Control(ctrl::btnFreeRAM), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitUntil([this] { return Visible(ctrl::pnlPass); }, std::chrono::seconds(10)));
-    program.ChooseTrayItem(7);
-    EXPECT_TRUE(program.Exited(std::chrono::seconds(30)));
-    EXPECT_EQ(program.ExitCode(), 0u);
-}
-
 // Wine's performance data has no processor object, as on a locked-down system.
 TEST_F(Freeing, AutomaticFreeingIsSwitchedOffWhenTheCpuCannotBeRead) {
     WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Automatic RAM Freeing", 1);
