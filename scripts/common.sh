@@ -40,3 +40,15 @@ ensure_wineprefix() {
         wineboot -i </dev/null >/dev/null 2>&1 || true
     fi
 }
+
+# For the tests: Wine leaves the windows to no window manager (there is none on
+# the test display). Otherwise every hide or destroy of a top-level window waits
+# two seconds for a window manager to answer, and each test's exit takes six.
+unmanaged_windows() {
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 || true
+}
+
+# For a user's desktop: the window manager moves and stacks the windows again.
+managed_windows() {
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f </dev/null >/dev/null 2>&1 || true
+}

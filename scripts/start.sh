@@ -8,6 +8,7 @@ set -euo pipefail
 ensure_display
 trap stop_display EXIT
 ensure_wineprefix
+managed_windows
 log "Starting Korbela Lite on display $DISPLAY (it lives in the notification area; Exit from its tray menu)"
 wine "$BUILD/win/bin/korbela.exe" &
 pid=$!

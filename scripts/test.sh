@@ -27,6 +27,7 @@ log "Integration tests of the real program under Wine"
 ensure_display
 trap stop_display EXIT
 ensure_wineprefix
+unmanaged_windows
 # Keep one wineserver and Wine's own background processes running for the whole
 # run, started here so that they do not hold ctest's output pipes open.
 wineserver -p 120 || true

@@ -35,10 +35,7 @@ constexpr uint16_t kTestAutoFreeHotKey = 49217;  // Ctrl+Alt+A
 
 int RunMessageLoop() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchWithKeyboardInterface(msg);
     return static_cast<int>(msg.wParam);
 }
 

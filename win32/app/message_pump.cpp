@@ -1,8 +1,18 @@
 #include "win32/app/message_pump.h"
 
-#include <windows.h>
-
 namespace korbela {
+
+void DispatchWithKeyboardInterface(MSG& msg) {
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd != nullptr) {
+        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+        if (root != nullptr && (GetWindowLongPtrA(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0 &&
+            IsDialogMessageA(root, &msg)) {
+            return;
+        }
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
 
 void Win32MessagePump::ProcessMessages() {
     MSG msg;
@@ -13,8 +23,7 @@ void Win32MessagePump::ProcessMessages() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchWithKeyboardInterface(msg);
     }
 }
 

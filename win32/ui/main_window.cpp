@@ -309,6 +309,13 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if ((position->flags & SWP_HIDEWINDOW) != 0) VisibilityChanged(false);
         break;
     }
+    case WM_COMMAND:
+        // Escape, from the keyboard interface: as the close button.
+        if (lParam == 0 && LOWORD(wParam) == IDCANCEL) {
+            CloseQuery();
+            return 0;
+        }
+        break;
     case WM_SYSCOMMAND:
         switch (wParam & 0xFFF0) {
         case SC_CLOSE:
