@@ -44,8 +44,10 @@ ensure_wineprefix() {
 # For the tests: Wine leaves the windows to no window manager (there is none on
 # the test display). Otherwise every hide or destroy of a top-level window waits
 # two seconds for a window manager to answer, and each test's exit takes six.
+# Wine's own background processes read it at their start, so they start again.
 unmanaged_windows() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 || true
+    timeout 30 wineserver -w || wineserver -k || true
 }
 
 # For a user's desktop: the window manager moves and stacks the windows again.

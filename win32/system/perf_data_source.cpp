@@ -12,13 +12,15 @@ constexpr char kCPUUsageValue[] = "KERNEL\\CPUUsage";
 
 }  // namespace
 
+Win32PerfDataSource::~Win32PerfDataSource() {
+    if (queried_) RegCloseKey(HKEY_PERFORMANCE_DATA);
+}
+
 long Win32PerfDataSource::QueryProcessorData(uint8_t* buffer, uint32_t& size) {
     DWORD byteCount = size;
+    queried_ = true;
     const LONG answer = RegQueryValueExA(HKEY_PERFORMANCE_DATA, perf::kProcessorObjectValueName,
                                          nullptr, nullptr, buffer, &byteCount);
-    // The first query opens the performance providers behind this key; closing it after each
-    // query lets them go again instead of holding them for the life of the program.
-    RegCloseKey(HKEY_PERFORMANCE_DATA);
     size = byteCount;
     return answer;
 }

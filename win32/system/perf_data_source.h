@@ -13,10 +13,21 @@
 
 namespace korbela {
 
-// RegQueryValueExA on HKEY_PERFORMANCE_DATA, value "238".
+// RegQueryValueExA on HKEY_PERFORMANCE_DATA, value "238". The first query loads
+// the performance providers behind the key; they stay loaded for the next ones
+// and are let go with the source, as loading them again costs more than the
+// whole of a usage tick.
 class Win32PerfDataSource : public IPerfDataSource {
 public:
+    Win32PerfDataSource() = default;
+    ~Win32PerfDataSource() override;
+    Win32PerfDataSource(const Win32PerfDataSource&) = delete;
+    Win32PerfDataSource& operator=(const Win32PerfDataSource&) = delete;
+
     long QueryProcessorData(uint8_t* buffer, uint32_t& size) override;
+
+private:
+    bool queried_ = false;
 };
 
 // Keys under HKEY_DYN_DATA. The source owns every key it opened: one the sampler has not
