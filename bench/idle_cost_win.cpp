@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "harness/korbela_process.h"
+#include "harness/process_resources.h"
+
 namespace {
 
 constexpr DWORD kWarmUpMs = 3000;  // start-up is not idling
@@ -23,11 +26,6 @@ std::string BinFolder() {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     const std::string folder(path);
     return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
-
-bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 // Registry values saved before the run and put back after it, so that the
@@ -117,27 +115,12 @@ struct ProcessListEntry {
     HANDLE uniqueProcessId;
 };
 
-using NtQuerySystemInformationFn = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
 constexpr ULONG kSystemProcessInformation = 5;
-constexpr LONG kStatusInfoLengthMismatch = static_cast<LONG>(0xC0000004);
 
 // Wine 8's GetProcessTimes for another process reports the caller's own
 // times; its process list carries each process's own, summed over its threads.
 double CpuSecondsFromProcessList(DWORD processId) {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    if (ntdll == nullptr) return -1;
-    const auto query = reinterpret_cast<NtQuerySystemInformationFn>(
-        reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
-    if (query == nullptr) return -1;
-    std::vector<char> buffer(1 << 20);
-    ULONG returnedSize = 0;
-    LONG status = 0;
-    while ((status = query(kSystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                           &returnedSize)) == kStatusInfoLengthMismatch &&
-           buffer.size() < (64u << 20)) {
-        buffer.resize(buffer.size() * 2);
-    }
-    if (status != 0) return -1;
+    const std::vector<char> buffer = korbela::wine::QuerySystemInformation(kSystemProcessInformation);
     for (std::size_t offset = 0; offset + sizeof(ProcessListEntry) <= buffer.size();) {
         ProcessListEntry entry{};
         std::memcpy(&entry, buffer.data() + offset, sizeof(entry));
@@ -159,27 +142,10 @@ double FileTimeSeconds(const FILETIME& time) {
 
 // Kernel plus user time.
 double CpuSeconds(HANDLE process, DWORD processId) {
-    if (RunningUnderWine()) return CpuSecondsFromProcessList(processId);
+    if (korbela::wine::RunningUnderWine()) return CpuSecondsFromProcessList(processId);
     FILETIME created{}, exited{}, kernel{}, user{};
     if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
     return FileTimeSeconds(kernel) + FileTimeSeconds(user);
-}
-
-struct WindowSearch {
-    DWORD processId;
-    const char* className;
-    HWND found;
-};
-
-BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char className[64] = {};
-    GetClassNameA(window, className, sizeof(className));
-    if (owner != search->processId || lstrcmpA(className, search->className) != 0) return TRUE;
-    search->found = window;
-    return FALSE;
 }
 
 // A started program, ended by a message to one of its windows.
@@ -240,11 +206,7 @@ public:
     const char* Name() const { return name_; }
 
 private:
-    HWND Window() const {
-        WindowSearch search{info_.dwProcessId, windowClass_, nullptr};
-        EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
+    HWND Window() const { return korbela::wine::FindProcessWindow(info_.dwProcessId, windowClass_); }
 
     const char* name_;
     std::string path_;
@@ -297,7 +259,7 @@ int main() {
     const double korbelaPerHour = korbelaCpu / hours;
     const double emptyPerHour = emptyCpu / hours;
     std::printf("idle_cost: %.0f s idle at 1 s ticks, CPU time from %s\n", kIdleMs / 1000.0,
-                RunningUnderWine() ? "the process list (Wine)" : "GetProcessTimes");
+                korbela::wine::RunningUnderWine() ? "the process list (Wine)" : "GetProcessTimes");
     char cpuRatio[64] = "n/a (the empty loop used no measurable CPU)";
     if (emptyCpu > 0) std::snprintf(cpuRatio, sizeof(cpuRatio), "%.1f", korbelaPerHour / emptyPerHour);
     std::printf("idle_cost: CPU korbela %.2f s/h, empty loop %.2f s/h; ratio %s\n", korbelaPerHour, emptyPerHour,

@@ -1,4 +1,5 @@
 #include "win32/app/application_window.h"
+
 #include "win32/widgets/window_class.h"
 
 namespace korbela {

@@ -1,4 +1,5 @@
 #include "win32/app/timer_dispatcher.h"
+
 #include "win32/widgets/window_class.h"
 
 namespace korbela {

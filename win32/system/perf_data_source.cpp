@@ -12,13 +12,11 @@ constexpr char kCPUUsageValue[] = "KERNEL\\CPUUsage";
 
 }  // namespace
 
-Win32PerfDataSource::~Win32PerfDataSource() {
-    if (queried_) RegCloseKey(HKEY_PERFORMANCE_DATA);
-}
+// Closing the predefined key is harmless when it was never queried.
+Win32PerfDataSource::~Win32PerfDataSource() { RegCloseKey(HKEY_PERFORMANCE_DATA); }
 
 long Win32PerfDataSource::QueryProcessorData(uint8_t* buffer, uint32_t& size) {
     DWORD byteCount = size;
-    queried_ = true;
     const LONG answer = RegQueryValueExA(HKEY_PERFORMANCE_DATA, perf::kProcessorObjectValueName,
                                          nullptr, nullptr, buffer, &byteCount);
     size = byteCount;

@@ -25,9 +25,6 @@ public:
     Win32PerfDataSource& operator=(const Win32PerfDataSource&) = delete;
 
     long QueryProcessorData(uint8_t* buffer, uint32_t& size) override;
-
-private:
-    bool queried_ = false;
 };
 
 // Keys under HKEY_DYN_DATA. The source owns every key it opened: one the sampler has not

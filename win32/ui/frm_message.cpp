@@ -49,7 +49,6 @@ HICON LoadPicture(HINSTANCE instance) {
     return nullptr;
 }
 
-
 }  // namespace
 
 Tfrm_Message::Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND mainWindow)

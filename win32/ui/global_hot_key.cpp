@@ -1,6 +1,7 @@
 #include "win32/ui/global_hot_key.h"
 
 #include <string>
+
 #include "win32/widgets/window_class.h"
 
 namespace korbela {

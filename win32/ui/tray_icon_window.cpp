@@ -1,4 +1,5 @@
 #include "win32/ui/tray_icon_window.h"
+
 #include "win32/widgets/window_class.h"
 
 namespace korbela {

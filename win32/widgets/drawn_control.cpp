@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <utility>
+
 #include "win32/widgets/window_class.h"
 
 namespace korbela {

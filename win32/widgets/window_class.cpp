@@ -2,19 +2,19 @@
 
 namespace korbela {
 
-bool RegisterWindowClass(HINSTANCE instance, const WindowClass& spec) {
+bool RegisterWindowClass(HINSTANCE instance, const WindowClass& definition) {
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof(existing);
-    if (GetClassInfoExA(instance, spec.name, &existing)) return true;
+    if (GetClassInfoExA(instance, definition.name, &existing)) return true;
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = spec.style;
-    windowClass.lpfnWndProc = spec.procedure;
+    windowClass.style = definition.style;
+    windowClass.lpfnWndProc = definition.procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = spec.icon;
-    windowClass.hIconSm = spec.icon;
-    windowClass.hCursor = spec.arrowCursor ? LoadCursor(nullptr, IDC_ARROW) : nullptr;
-    windowClass.lpszClassName = spec.name;
+    windowClass.hIcon = definition.icon;
+    windowClass.hIconSm = definition.icon;
+    windowClass.hCursor = definition.arrowCursor ? LoadCursor(nullptr, IDC_ARROW) : nullptr;
+    windowClass.lpszClassName = definition.name;
     return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 

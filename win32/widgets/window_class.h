@@ -15,6 +15,6 @@ struct WindowClass {
 };
 
 // True when the class is registered now or already was.
-bool RegisterWindowClass(HINSTANCE instance, const WindowClass& spec);
+bool RegisterWindowClass(HINSTANCE instance, const WindowClass& definition);
 
 }  // namespace korbela

@@ -41,21 +41,12 @@ struct SystemHandleEntry {
 // GetProcessHandleCount with 0, but this list names the owner of every handle.
 std::vector<SystemHandleEntry> ListProcessHandles(DWORD processId) {
     std::vector<SystemHandleEntry> handles;
-    const auto query = NtdllEntry<NtQuerySystemInformationFn>("NtQuerySystemInformation");
-    if (query == nullptr) return handles;
-    std::vector<char> buffer(1 << 20);
-    ULONG returnedSize = 0;
-    LONG status = 0;
-    while ((status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()),
-                           &returnedSize)) == kStatusInfoLengthMismatch &&
-           buffer.size() < (64u << 20)) {
-        buffer.resize(buffer.size() * 2);
-    }
+    const std::vector<char> buffer = QuerySystemInformation(kSystemHandleInformation);
     const std::size_t entriesOffset = sizeof(ULONG_PTR);  // the count, padded to the entries' alignment
-    if (status != 0 || returnedSize < entriesOffset || returnedSize > buffer.size()) return handles;
+    if (buffer.size() < entriesOffset) return handles;
     ULONG entryCount = 0;
     std::memcpy(&entryCount, buffer.data(), sizeof(entryCount));
-    if (entryCount > (returnedSize - entriesOffset) / sizeof(SystemHandleEntry)) return handles;
+    if (entryCount > (buffer.size() - entriesOffset) / sizeof(SystemHandleEntry)) return handles;
     for (ULONG i = 0; i < entryCount; ++i) {
         SystemHandleEntry entry{};
         std::memcpy(&entry, buffer.data() + entriesOffset + i * sizeof(SystemHandleEntry), sizeof(entry));
@@ -172,6 +163,22 @@ BOOL CALLBACK CountTopLevel(HWND window, LPARAM param) {
 bool RunningUnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::vector<char> QuerySystemInformation(ULONG informationClass) {
+    const auto query = NtdllEntry<NtQuerySystemInformationFn>("NtQuerySystemInformation");
+    if (query == nullptr) return {};
+    std::vector<char> buffer(1 << 20);
+    ULONG returnedSize = 0;
+    LONG status = 0;
+    while ((status = query(informationClass, buffer.data(), static_cast<ULONG>(buffer.size()), &returnedSize)) ==
+               kStatusInfoLengthMismatch &&
+           buffer.size() < (64u << 20)) {
+        buffer.resize(buffer.size() * 2);
+    }
+    if (status != 0 || returnedSize > buffer.size()) return {};
+    buffer.resize(returnedSize);
+    return buffer;
 }
 
 uint64_t CountProcessWindows(DWORD processId) {

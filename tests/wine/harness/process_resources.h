@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korbela::wine {
 
@@ -38,5 +39,9 @@ uint64_t CountProcessWindows(DWORD processId);
 
 // True under Wine (its ntdll exports wine_get_version).
 bool RunningUnderWine();
+
+// NtQuerySystemInformation of one class, in a buffer grown until the answer
+// fits (64 MiB at most) and cut to the bytes returned; empty when it fails.
+std::vector<char> QuerySystemInformation(ULONG informationClass);
 
 }  // namespace korbela::wine

@@ -18,7 +18,6 @@ constexpr int kTabPadding = 18;
 constexpr int kTabGap = 2;
 constexpr int kTabTop = 3;
 
-
 }  // namespace
 
 TabsView::TabsView(IViewHost& host, TPageControl& model, const RECT& rect, int id)
