@@ -176,7 +176,7 @@ bool CombineMachineLoad(CpuUsage& cpu, int& percent) {
         if (combined >= 0 && combined < count) {
             load = total;
         } else {
-            load = RoundHalfEven(static_cast<double>(sum) / static_cast<double>(count));
+            load = RoundHalfEvenQuotient(sum, count);
         }
         if (load < 1) load = 1;
         if (load > INT_MAX) return false;

@@ -80,6 +80,18 @@ void ReadSetting(TRegistry& registry, const SettingRow& row, SettingsRecord& rec
     }
 }
 
+// A value counts as present only when it reads back as its own type: one of
+// another type (a REG_SZ "Attempts", say) would fail every load.
+bool Readable(TRegistry& registry, const SettingRow& row) {
+    SettingsRecord scratch;
+    try {
+        ReadSetting(registry, row, scratch);
+        return true;
+    } catch (const ERegistryError&) {
+        return false;
+    }
+}
+
 // Write-through of one value; never creates the key.
 bool StoreSetting(IRegistry& registry, const SettingRow& row, int32_t value) {
     TRegistry settings(registry);
@@ -115,8 +127,9 @@ void Settings_Reg::CreateDefaultSettings() {
     if (!settings.OpenKey(kSettingsKeyPath, true)) {
         throw ERegistryError(std::string("Unable to create registry key \"") + kSettingsKeyPath + "\"");
     }
+    // Only what cannot be read is replaced: every readable value is kept.
     for (const SettingRow& row : kSettings) {
-        if (!settings.ValueExists(row.Name)) WriteSetting(settings, row, row.Default);
+        if (!Readable(settings, row)) WriteSetting(settings, row, row.Default);
     }
 }
 
@@ -133,9 +146,9 @@ void Settings_Reg::CheckSettings() {
     TRegistry settings(registry_);
     settings.SetRootKey(RegRoot::CurrentUser);
     settings.OpenKey(kSettingsKeyPath, false);
-    // Only existence is tested: a value of the wrong type is left as it is.
+    // A missing value and one of the wrong type are repaired alike.
     for (const SettingRow& row : kSettings) {
-        if (!settings.ValueExists(row.Name)) RepairSettings();
+        if (!Readable(settings, row)) RepairSettings();
     }
 }
 

@@ -1,6 +1,7 @@
 // Automatic freeing: the CPU load reading, the level and threshold sliders,
 // the once-a-minute check, the automatic run and its hidden test button.
 #include "core/ui/frm_kr_main.h"
+#include "core/ui/one_pass_scope.h"
 #include "core/util/rounding.h"
 
 namespace korbela {
@@ -25,7 +26,7 @@ void TfrmKRmain::RefreshAutoFreeing() {
     const int level = tbrAuto_Level.Position();
     lblAuto_Level.SetCaption(std::to_string(level) + "%");
     lblCPU_Threshold.SetCaption(std::to_string(tbrCPU_Threshold.Position()) + "%");
-    const int64_t perPercent = RoundHalfEven(static_cast<double>(snapshot.TotalPhys) / 100.0);
+    const int64_t perPercent = RoundHalfEvenQuotient(static_cast<int64_t>(snapshot.TotalPhys), 100);
     AutoFreeMB_ = (perPercent * level) >> 20;
     lblRAMtoFree.SetCaption(std::to_string(AutoFreeMB_) + " Mb");
 }
@@ -33,6 +34,7 @@ void TfrmKRmain::RefreshAutoFreeing() {
 void TfrmKRmain::tbrAuto_LevelChange() {
     lblAuto_Level.SetCaption(std::to_string(tbrAuto_Level.Position()) + "%");
     RefreshAutoFreeing();
+    if (KeepsStoredSettings()) return;
     if (!settings_.SaveAutoLevel(tbrAuto_Level.Position())) {
         messages_.ShowSystemMessage("Unable to automatic RAM to free level.");
     }
@@ -47,6 +49,7 @@ void TfrmKRmain::tbrAuto_LevelMouseUp() {
 void TfrmKRmain::tbrCPU_ThresholdChange() {
     lblCPU_Threshold.SetCaption(std::to_string(tbrCPU_Threshold.Position()) + "%");
     CPUThreshold_ = tbrCPU_Threshold.Position();
+    if (KeepsStoredSettings()) return;
     if (!settings_.SaveCPUThreshold(tbrCPU_Threshold.Position())) {
         messages_.ShowSystemMessage("Unable to store cpu threshold.");
     }
@@ -59,7 +62,7 @@ void TfrmKRmain::tbrCPU_ThresholdMouseUp() {
 }
 
 void TfrmKRmain::chbAuto_FreeClick() {
-    if (Loading_) return;
+    if (Loading_ || autoFreeSuspended_) return;
     if (!settings_.SaveAutoFreeing(chbAuto_Free.Checked())) {
         messages_.ShowSystemMessage("Unable to automatic RAM to free level.");
     }
@@ -77,23 +80,20 @@ void TfrmKRmain::tmrCheckCPUTimer() {
     if (!chbAuto_Free.Checked()) return;
     if (!(LastCPULoad_ < CPUThreshold_)) return;
     if (!(FreeMB_ < AutoFreeMB_)) return;
+    // Figures from before the last run ended say nothing about memory now.
+    if (!figuresFresh_) return;
     AutoFreeRAM();
 }
 
 void TfrmKRmain::AutoFreeRAM() {
     if (freeing_) return;  // never a run inside a run
     const bool wasVisible = host_.IsVisible();
-    const int attempts = spnAtempts.Value();
-    spnAtempts.SetValue(1);
-    try {
+    {
+        OnePassScope onePass(*this);
         if (!chbAuto_Free_Silent.Checked()) ShowAndFront();
         pump_.ProcessMessages();
         FreeRAM(tbrAuto_Level.Position());
-    } catch (...) {
-        spnAtempts.SetValue(attempts);
-        throw;
     }
-    spnAtempts.SetValue(attempts);
     if (!wasVisible) tray_.HideToTray();
 }
 

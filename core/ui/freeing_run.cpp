@@ -3,6 +3,7 @@
 // Whatever ends a pass, its blocks go back and the window is restored.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "core/ui/frm_kr_main.h"
 #include "core/util/errors.h"
@@ -11,13 +12,13 @@
 namespace korbela {
 
 int32_t TfrmKRmain::BlocksForPercent(int percent) const {
-    const int64_t perPercent = RoundHalfEven(static_cast<double>(TotalMB_) / 100.0);
+    const int64_t perPercent = RoundHalfEvenQuotient(TotalMB_, 100);
     return static_cast<int32_t>(perPercent * percent);
 }
 
 void TfrmKRmain::ShowWorkingPercent() {
-    const double share = static_cast<double>(pbrWorking.Position()) / pbrWorking.Max() * 100.0;
-    lblWorking.SetCaption(std::to_string(RoundHalfEven(share)) + "%");
+    const int64_t share = RoundHalfEvenQuotient(int64_t{pbrWorking.Position()} * 100, pbrWorking.Max());
+    lblWorking.SetCaption(std::to_string(share) + "%");
 }
 
 void TfrmKRmain::ReleaseBlocks(int32_t count) {
@@ -72,15 +73,18 @@ void TfrmKRmain::FreeRAM(int percent) {
         pgRAM.SetEnabled(true);
         btnFreeRAM.SetEnabled(true);
         tmrUsage_.SetEnabled(true);
+        figuresFresh_ = false;  // the figures of the last tick are from before the run
         freeing_ = false;
     };
     try {
         tmrUsage_.SetEnabled(false);
         pbrWorking.SetPosition(0);
+        // The panel opens on this run's first pass, never on the last run's end.
+        lblPass.SetCaption("Pass 1 of " + std::to_string(spnAtempts.Value()));
+        lblWorking.SetCaption("0%");
         pnlPass.SetTop(24);
         pnlPass.SetVisible(true);
         pump_.ProcessMessages();
-        lblPass.SetCaption("Pass 1 of " + std::to_string(spnAtempts.Value()));
         pbrWorking.SetMax(2 * blocks);
         RAMBlocks_.assign(static_cast<std::size_t>(blocks), nullptr);
         pgRAM.SetEnabled(false);
@@ -88,6 +92,9 @@ void TfrmKRmain::FreeRAM(int percent) {
         pnlFreeing_RAM.SetVisible(true);
         if (pump_.Terminated()) throw EAbort();
         RunFreeingPasses(blocks);
+    } catch (const std::bad_alloc&) {
+        restore();
+        throw EOutOfMemory();  // the run's own words, not the runtime's
     } catch (...) {
         restore();
         throw;

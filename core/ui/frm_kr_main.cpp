@@ -2,6 +2,8 @@
 // the close refusal, Exit, help and web links, and applying stored settings.
 #include "core/ui/frm_kr_main.h"
 
+#include <algorithm>
+
 #include "core/system/system_info.h"
 
 namespace korbela {
@@ -169,6 +171,16 @@ void TfrmKRmain::WireHandlers() {
 
 void TfrmKRmain::FormCreate() {
     Loading_ = true;
+    // A step that fails is reported by the caller; the window must still store
+    // the user's clicks and run its automatic check afterwards.
+    struct EndOfLoading {
+        TfrmKRmain& form;
+        ~EndOfLoading() {
+            form.tmrCheckCPU_.SetEnabled(true);
+            form.Loading_ = false;
+        }
+    };
+    EndOfLoading endOfLoading{*this};
     ExePath_ = exePathReported_;
     ExeFolder_ = FolderOf(ExePath_);
     CPUCheckActive_ = true;
@@ -187,10 +199,10 @@ void TfrmKRmain::FormCreate() {
     const std::optional<OsVersion> version = os_.Query();
     lbl_OS.SetCaption(version ? WindowsProductName(*version) : std::string());
     Window_Open.SetTarget(ExeFolder_);
-    autoStart_.SetAutoStart(chbAuto_Start.Checked(), ExePath_);
+    // The box shows the stored "Auto Start" only when the settings could be read.
+    if (settingsLoaded_) autoStart_.SetAutoStart(chbAuto_Start.Checked(), ExePath_);
     tmrCheckCPU_.SetEnabled(true);
     pnlAbout.SetCaption("About Korbela Lite (version " + fileVersion_ + ")");
-    Loading_ = false;
 }
 
 void TfrmKRmain::FormShow() { ApplySettings(); }
@@ -213,7 +225,8 @@ void TfrmKRmain::lblWebSiteClick() { startURL.Execute(); }
 void TfrmKRmain::HyperLink2Click() { startURL3.Execute(); }
 
 void TfrmKRmain::ApplySettings() {
-    if (!settings_.LoadSettings(record_)) {
+    settingsLoaded_ = settings_.LoadSettings(record_);
+    if (!settingsLoaded_) {
         messages_.ShowSystemMessage("Unable to access Korbela settings.");
         return;
     }
@@ -221,9 +234,13 @@ void TfrmKRmain::ApplySettings() {
     tbrAuto_Level.SetPosition(record_.CfgAutoLevel);
     tbrCPU_Threshold.SetPosition(record_.CfgCPUThreshold);
     spnSec.SetValue(record_.CfgUpdatePeriod);
-    spnAtempts.SetValue(record_.CfgAttempts);
+    if (userAttempts_) {
+        userAttempts_ = std::clamp(record_.CfgAttempts, spnAtempts.Min(), spnAtempts.Max());
+    } else {
+        spnAtempts.SetValue(record_.CfgAttempts);
+    }
     chbAuto_Start.SetChecked(record_.CfgAutoStart);
-    chbAuto_Free.SetChecked(record_.CfgAutoFreeing);
+    chbAuto_Free.SetChecked(record_.CfgAutoFreeing && !autoFreeSuspended_);
     chbAuto_Free_Silent.SetChecked(record_.CfgAutoFreeSilent);
     ApplyMonitorView(record_.CfgMonitorView);
 }

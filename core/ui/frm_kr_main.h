@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -224,7 +225,12 @@ public:
     uint32_t PanelColour() const { return panelColour_; }
 
 private:
+    friend class OnePassScope;
+
     void WireHandlers();
+    // While a start could not read the settings, the controls still hold the
+    // window's designed state, and none of it may overwrite what is stored.
+    bool KeepsStoredSettings() const { return Loading_ && !settingsLoaded_; }
     void SetCaptions();
     void ShowAndFront();
     void CleanLevel(int percent, bool setTargetBar);
@@ -262,6 +268,15 @@ private:
     std::vector<void*> RAMBlocks_;
     SettingsRecord record_;
     bool freeing_ = false;
+    bool settingsLoaded_ = false;
+    // The attempts the user set, while a clean level or an automatic run shows
+    // its one pass on the spinner; that pass is never stored.
+    std::optional<int> userAttempts_;
+    // A usage tick has refreshed the figures since the last run ended.
+    bool figuresFresh_ = false;
+    // The CPU reading failed while automatic freeing was on: the box stays
+    // unticked for this run of the program, the stored choice stays as it is.
+    bool autoFreeSuspended_ = false;
     uint32_t panelColour_ = 0xFFFFFF;
 };
 

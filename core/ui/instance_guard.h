@@ -8,6 +8,7 @@
 
 namespace korbela {
 
+inline constexpr uint32_t kErrorAccessDenied = 5;     // ERROR_ACCESS_DENIED
 inline constexpr uint32_t kErrorAlreadyExists = 183;  // ERROR_ALREADY_EXISTS
 inline constexpr char kApplicationWindowClass[] = "TApplication";
 inline constexpr char kApplicationWindowTitle[] = "Korbela Lite";
@@ -16,9 +17,11 @@ inline constexpr char kApplicationWindowTitle[] = "Korbela Lite";
 // extension is taken: "C:\Apps\Korbela.exe" gives "KORBELA.EXE".
 std::string InstanceMarkerName(const std::string& programPath);
 
-// A marker that could not be made counts as no earlier copy.
+// A marker that could not be made counts as no earlier copy, unless it was
+// refused because an earlier copy holds it with rights this one lacks (the
+// first copy runs elevated, say).
 constexpr bool IsPreviousInstance(bool markerCreated, uint32_t lastError) {
-    return markerCreated && lastError == kErrorAlreadyExists;
+    return markerCreated ? lastError == kErrorAlreadyExists : lastError == kErrorAccessDenied;
 }
 
 class IInstanceGuardPlatform {

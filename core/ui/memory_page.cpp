@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/ui/frm_kr_main.h"
+#include "core/ui/one_pass_scope.h"
 #include "core/util/rounding.h"
 
 namespace korbela {
@@ -24,7 +25,7 @@ std::string TrimmedLower(const std::string& text) {
 
 int PercentOf(int64_t part, int64_t whole) {
     if (whole <= 0) return 0;  // no figures yet: nothing to divide by
-    return static_cast<int>(RoundHalfEven(static_cast<double>(part) / static_cast<double>(whole) * 100.0));
+    return static_cast<int>(RoundHalfEvenQuotient(part * 100, whole));
 }
 
 }  // namespace
@@ -54,6 +55,7 @@ void TfrmKRmain::UpdateRAMStats() {
 void TfrmKRmain::tmrUsageTimer() {
     if (CPUCheckActive_ && !ReadCPULoad() && chbAuto_Free.Checked()) {
         CPUCheckActive_ = false;
+        autoFreeSuspended_ = true;  // the click handler leaves the stored choice alone
         chbAuto_Free.SetChecked(false);
         chbAuto_Free.SetEnabled(false);
         if (TrimmedLower(lbl_OS.Caption()) == "windows vista") {
@@ -63,12 +65,14 @@ void TfrmKRmain::tmrUsageTimer() {
     }
     UpdateRAMStats();
     LastCPULoad_ = pbrCPU.Percent();
+    figuresFresh_ = true;
 }
 
 void TfrmKRmain::spnSecChange() {
     const int seconds = spnSec.Value();
     lblSec.SetCaption(seconds == 1 ? "second." : "seconds.");
     tmrUsage_.SetInterval(static_cast<uint32_t>(seconds) * 1000);
+    if (KeepsStoredSettings()) return;
     if (!settings_.SaveUpdatePeriod(seconds)) {
         messages_.ShowSystemMessage("Unable to store update period.");
     }
@@ -79,8 +83,8 @@ void TfrmKRmain::ShowTargetRAM() {
     if (tbrTarget.Position() < 5) tbrTarget.SetPosition(5);
     const int position = tbrTarget.Position();
     scpGraph.SetBaseOffset(position);
-    const double bytes = static_cast<double>(TotalRAMBytes_) / 100.0 * position;
-    const int64_t mb = RoundHalfEven(bytes) >> 20;
+    const int64_t bytes = RoundHalfEvenQuotient(static_cast<int64_t>(TotalRAMBytes_) * position, 100);
+    const int64_t mb = bytes >> 20;
     lblRAMperFree.SetCaption(std::to_string(position) + "%   (" + std::to_string(mb) + " MB)");
 }
 
@@ -103,6 +107,7 @@ void TfrmKRmain::btnFreeRAMClick() { FreeRAM(tbrTarget.Position()); }
 void TfrmKRmain::spnAtemptsChange() {
     lblttempts.SetCaption(spnAtempts.Value() == 1 ? "attempt to free target RAM."
                                                    : "attempts to free target RAM.");
+    if (userAttempts_ || KeepsStoredSettings()) return;  // a run's one pass is not the user's
     if (!settings_.SaveAttempts(spnAtempts.Value())) {
         messages_.ShowSystemMessage("Unable to atempts to free.");
     }
@@ -110,17 +115,12 @@ void TfrmKRmain::spnAtemptsChange() {
 
 void TfrmKRmain::CleanLevel(int percent, bool setTargetBar) {
     if (freeing_) return;  // never a run inside a run
-    const int attempts = spnAtempts.Value();
-    spnAtempts.SetValue(1);
-    try {
+    {
+        OnePassScope onePass(*this);
         if (setTargetBar) pbrTargetRAM.SetPercent(percent);
         ShowAndFront();
         FreeRAM(percent);
-    } catch (...) {
-        spnAtempts.SetValue(attempts);
-        throw;
     }
-    spnAtempts.SetValue(attempts);
     tray_.HideToTray();
 }
 

@@ -162,7 +162,7 @@ void TScope::Paint(ICanvas& canvas, int width, int height) const {
     PaintingFlag flag(painting_);
     canvas.FillRect({0, 0, width, height}, color_);
     const int baseY = height -
-                      static_cast<int>(RoundHalfEven(static_cast<double>(height) * baseOffset_ / 100.0)) - 1;
+                      static_cast<int>(RoundHalfEvenQuotient(int64_t{height} * baseOffset_, 100)) - 1;
     DrawGrid(canvas, width, height, baseY);
     for (int i = ChannelCount() - 1; i >= 0; --i) {
         const Channel& channel = channels_[static_cast<std::size_t>(i)];

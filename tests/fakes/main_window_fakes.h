@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,7 +48,10 @@ class FakeBlockAllocator : public IBlockAllocator {
 public:
     void* Allocate(std::size_t byteCount) override {
         ++allocations;
-        if (failAt && allocations == *failAt) return nullptr;
+        if (failAt && allocations == *failAt) {
+            if (failWithRuntimeError) throw std::bad_alloc();
+            return nullptr;
+        }
         std::unique_ptr<unsigned char[]> block;
         if (!pool_.empty() && poolBlockSize_ == byteCount) {
             block = std::move(pool_.back());  // spares the page faults of a fresh buffer
@@ -79,6 +83,7 @@ public:
     }
 
     std::optional<int> failAt;  // 1-based allocation that fails
+    bool failWithRuntimeError = false;  // as the C++ runtime does, with std::bad_alloc
     std::map<void*, std::unique_ptr<unsigned char[]>> live;
     std::vector<void*> releaseOrder;
     std::size_t peakLive = 0;

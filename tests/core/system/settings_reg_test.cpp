@@ -131,36 +131,36 @@ TEST_F(SettingsStore, KeyPathsAndValueNamesIgnoreLetterCase) {
     EXPECT_TRUE(settings_.LoadSettings(record));
 }
 
-TEST_F(SettingsStore, AStringAttemptsFailsEveryLoadAndIsNeverRepaired) {
+TEST_F(SettingsStore, AValueOfTheWrongTypeFailsTheLoadUntilTheStartRepairsIt) {
     settings_.CheckSettings();
     registry_.PutString(kUser, kSettingsKeyPath, "Attempts", "2");
+    registry_.PutBinary(kUser, kSettingsKeyPath, "Monitor View", std::string("\x01\x00\x00\x00", 4));
     registry_.PutDword(kUser, kSettingsKeyPath, "Auto Start", 1);
     registry_.PutDword(kUser, kSettingsKeyPath, "Update Period", 7);
-    registry_.ClearLog();
-
-    for (int start = 0; start < 3; ++start) {
-        settings_.CheckSettings();
-        SettingsRecord record;
-        record.CfgAttempts = 9;
-        record.CfgTargetRAM = 9;
-
-        EXPECT_FALSE(settings_.LoadSettings(record));
-        // The values before "Attempts" were read; the rest kept their contents.
-        EXPECT_TRUE(record.CfgAutoStart);
-        EXPECT_EQ(record.CfgUpdatePeriod, 7);
-        EXPECT_EQ(record.CfgAttempts, 9);
-        EXPECT_EQ(record.CfgTargetRAM, 9);
-    }
-    EXPECT_TRUE(registry_.Writes().empty());
-    EXPECT_EQ(registry_.Value(kUser, kSettingsKeyPath, "Attempts")->Type, RegType::Sz);
-}
-
-TEST_F(SettingsStore, ABinaryValueCountsAsTheWrongType) {
-    settings_.CheckSettings();
-    registry_.PutBinary(kUser, kSettingsKeyPath, "Monitor View", std::string("\x01\x00\x00\x00", 4));
     SettingsRecord record;
+    record.CfgAttempts = 9;
+    record.CfgTargetRAM = 9;
 
     EXPECT_FALSE(settings_.LoadSettings(record));
+    // The values before "Attempts" were read; the rest kept their contents.
+    EXPECT_TRUE(record.CfgAutoStart);
+    EXPECT_EQ(record.CfgUpdatePeriod, 7);
+    EXPECT_EQ(record.CfgAttempts, 9);
+    EXPECT_EQ(record.CfgTargetRAM, 9);
+
+    registry_.ClearLog();
+    settings_.CheckSettings();
+
+    // Only the two unreadable values get their defaults; the readable ones stay.
+    std::vector<std::string> written;
+    for (const RegWrite& write : registry_.Writes()) written.push_back(write.Name);
+    EXPECT_EQ(written, (std::vector<std::string>{"Attempts", "Monitor View"}));
+    EXPECT_EQ(registry_.Value(kUser, kSettingsKeyPath, "Attempts")->Type, RegType::Dword);
+    ASSERT_TRUE(settings_.LoadSettings(record));
+    EXPECT_TRUE(record.CfgAutoStart);
+    EXPECT_EQ(record.CfgUpdatePeriod, 7);
+    EXPECT_EQ(record.CfgAttempts, 2);
+    EXPECT_EQ(record.CfgMonitorView, 1);
 }
 
 TEST_F(SettingsStore, LoadFailsWithoutTheKeyAndLeavesTheRecord) {

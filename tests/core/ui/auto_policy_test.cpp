@@ -46,15 +46,32 @@ TEST_F(AutoPolicy, ChecksRunOnlyWhenAllFourTestsHold) {
     }
 }
 
+TEST_F(AutoPolicy, ACheckRightAfterALongRunWaitsForATickAfterIt) {
+    Ready(150);
+    tmrCheckCPU.Fire();
+    ASSERT_EQ(allocator.allocations, 200);
+    // The run took 70 s, longer than the check period: the next check comes at once.
+    tmrCheckCPU.Fire();
+    EXPECT_EQ(allocator.allocations, 200) << "the free memory it knows is from before the run";
+    Tick();
+    tmrCheckCPU.Fire();
+    EXPECT_EQ(allocator.allocations, 400);
+}
+
 TEST_F(AutoPolicy, SilentRunWithTheWindowHiddenShowsNothing) {
     auto& frm = Ready(150);
     log.clear();
     int attemptsDuringRun = 0;
-    pump.onProcess = [&](int) { attemptsDuringRun = frm.spnAtempts.Value(); };
+    std::optional<uint32_t> storedDuringRun;
+    pump.onProcess = [&](int) {
+        attemptsDuringRun = frm.spnAtempts.Value();
+        storedDuringRun = Stored("Attempts");
+    };
     tmrCheckCPU.Fire();
     EXPECT_EQ(allocator.allocations, 200);
     EXPECT_EQ(allocator.peakLive, 200u) << "one pass";
     EXPECT_EQ(attemptsDuringRun, 1);
+    EXPECT_EQ(storedDuringRun, 2u) << "the one pass is never stored";
     EXPECT_EQ(frm.spnAtempts.Value(), 2);
     EXPECT_FALSE(host.visible);
     EXPECT_EQ(std::count(log.begin(), log.end(), "host.Show"), 0);

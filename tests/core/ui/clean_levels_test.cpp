@@ -23,23 +23,31 @@ protected:
     }
 };
 
-TEST_F(CleanLevels, LightCleanRunsOnePassAndHidesTheWindowAgain) {
-    auto& frm = Ready();
-    frm.pgRAM.SetActivePageIndex(kPageSettings);
-    host.Show();
-    const size_t writesBefore = attemptsWrites().size();
-    int attemptsDuringRun = 0;
-    pump.onProcess = [&](int) { attemptsDuringRun = frm.spnAtempts.Value(); };
-    frm.LightClean1Click();
-    EXPECT_EQ(allocator.allocations, 60) << "one pass of 30 percent";
-    EXPECT_EQ(attemptsDuringRun, 1);
-    EXPECT_EQ(frm.spnAtempts.Value(), 3);
-    EXPECT_EQ(Stored("Attempts"), 3u);
-    const auto writes = attemptsWrites();
-    EXPECT_EQ(std::vector<uint32_t>(writes.begin() + writesBefore, writes.end()), (std::vector<uint32_t>{1, 3}));
-    EXPECT_EQ(frm.pgRAM.ActivePageIndex(), kPageMemory);
-    EXPECT_FALSE(host.visible) << "hidden even though it was open before";
-    EXPECT_EQ(log.back(), "tray.HideToTray");
+TEST_F(CleanLevels, LightCleanRunsOnePassNeverStoredAndHidesTheWindowAgain) {
+    for (const bool shownBefore : {true, false}) {
+        auto& frm = Ready();
+        frm.pgRAM.SetActivePageIndex(kPageSettings);
+        if (shownBefore) host.Show();
+        const size_t writesBefore = attemptsWrites().size();
+        int attemptsDuringRun = 0;
+        std::optional<uint32_t> storedDuringRun;
+        pump.onProcess = [&](int) {
+            attemptsDuringRun = frm.spnAtempts.Value();
+            storedDuringRun = Stored("Attempts");
+        };
+        frm.LightClean1Click();
+        EXPECT_EQ(allocator.allocations, 60) << "one pass of 30 percent";
+        EXPECT_EQ(attemptsDuringRun, 1) << "the spinner shows the one pass";
+        EXPECT_EQ(storedDuringRun, 3u) << "a run that never ends cannot leave 1 stored";
+        EXPECT_EQ(frm.spnAtempts.Value(), 3);
+        EXPECT_EQ(frm.lblttempts.Caption(), "attempts to free target RAM.");
+        EXPECT_EQ(attemptsWrites().size(), writesBefore) << "nothing written, neither 1 nor 3";
+        EXPECT_EQ(frm.pgRAM.ActivePageIndex(), kPageMemory);
+        EXPECT_FALSE(host.visible) << "hidden even though it was open before";
+        EXPECT_EQ(log.back(), "tray.HideToTray");
+        pump.onProcess = nullptr;
+        allocator.allocations = 0;
+    }
 }
 
 TEST_F(CleanLevels, ShowsTheMemoryPageBeforeTheRun) {
@@ -79,12 +87,13 @@ TEST_F(CleanLevels, AFailedRunRestoresTheSpinnerAndLeavesTheWindowShown) {
     EXPECT_EQ(tray.hides, 0);
 }
 
-TEST_F(CleanLevels, FailedAttemptsStoreIsReportedTwice) {
+TEST_F(CleanLevels, WithoutTheSettingsKeyTheOnePassReportsNothing) {
     auto& frm = Ready();
     registry.DeleteKey(RegRoot::CurrentUser, kSettingsKey);
     host.visible = true;  // no settings re-applied by showing
     frm.LightClean1Click();
-    EXPECT_EQ(dialog.shown, (std::vector<std::string>(2, "Unable to atempts to free.")));
+    EXPECT_TRUE(dialog.shown.empty());
+    EXPECT_EQ(frm.spnAtempts.Value(), 3);
 }
 
 TEST_F(CleanLevels, TargetSliderIsHeldAndStoredOnlyOnMouseUp) {

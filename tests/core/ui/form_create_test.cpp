@@ -9,6 +9,8 @@ namespace {
 
 using FormCreate = MainWindowTest;
 
+constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
 std::ptrdiff_t IndexOf(const EventLog& log, const std::string& entry) {
     const auto found = std::find(log.begin(), log.end(), entry);
     return found == log.end() ? -1 : found - log.begin();
@@ -105,18 +107,43 @@ TEST_F(FormCreate, MonitorViewOutsideTheTableLeavesTheBoxes) {
     }
 }
 
-TEST_F(FormCreate, UnreadableSettingsAreReportedAndTheControlsKeepTheirDesign) {
+TEST_F(FormCreate, AValueOfTheWrongTypeIsRepairedAndCostsNothingElse) {
     Create();  // first start writes the key
+    Store("Auto Start", 1);
+    Store("Automatic Level", 25);
+    registry.PutString(RegRoot::LocalMachine, kRunKey, "Korbela", std::string("\"") + kExePath + "\"");
     registry.PutString(RegRoot::CurrentUser, kSettingsKey, "Attempts", "2");
     dialog.shown.clear();
     auto& frm = Create();
-    EXPECT_EQ(dialog.shown, (std::vector<std::string>{"Unable to access Korbela settings."}));
+    EXPECT_TRUE(dialog.shown.empty());
+    EXPECT_EQ(Stored("Attempts"), 2u);
+    EXPECT_EQ(frm.spnAtempts.Value(), 2);
+    EXPECT_EQ(frm.tbrAuto_Level.Position(), 25);
+    EXPECT_EQ(registry.String(RegRoot::LocalMachine, kRunKey, "Korbela"), std::string("\"") + kExePath + "\"");
+}
+
+TEST_F(FormCreate, UnreadableSettingsAreReportedAndNothingUnreadIsStored) {
+    Create();  // first start writes the key
+    Store("Auto Start", 1);
+    Store("Automatic Level", 25);
+    registry.PutString(RegRoot::LocalMachine, kRunKey, "Korbela", std::string("\"") + kExePath + "\"");
+    registry.PutString(RegRoot::CurrentUser, kSettingsKey, "Attempts", "2");
+    registry.SetRefuseWrites(RegRoot::CurrentUser, true);  // so the repair cannot mend it
+    dialog.shown.clear();
+    auto& frm = Create();
+    EXPECT_EQ(dialog.shown, (std::vector<std::string>{"Unable to access Korbela settings."}))
+        << "no store of the designed state was even tried";
     EXPECT_EQ(frm.spnAtempts.Value(), 3);
     EXPECT_EQ(frm.tbrTarget.Position(), 5) << "the target is still clamped by the start-up";
     EXPECT_EQ(frm.tbrAuto_Level.Position(), 5);
+    EXPECT_FALSE(frm.chbAuto_Start.Checked());
+    EXPECT_EQ(registry.String(RegRoot::LocalMachine, kRunKey, "Korbela"), std::string("\"") + kExePath + "\"")
+        << "the unticked box is not the user's choice";
     EXPECT_FALSE(frm.Loading());
     host.Show();
     EXPECT_EQ(dialog.shown.size(), 2u) << "every showing reports it again";
+    registry.SetRefuseWrites(RegRoot::CurrentUser, false);
+    EXPECT_EQ(Stored("Automatic Level"), 25u);
 }
 
 TEST_F(FormCreate, ShowingTheWindowAppliesSettingsChangedOutside) {
@@ -152,12 +179,22 @@ TEST_F(FormCreate, HelpAndWebLinksGoThroughTheShell) {
     EXPECT_EQ(shell.opened[2], kProductWebSite);
 }
 
-TEST_F(FormCreate, AnErrorInASetUpStepEndsItThere) {
+TEST_F(FormCreate, AnErrorInASetUpStepEndsItThereButLeavesTheWindowWorking) {
     registry.SetRefuseWrites(RegRoot::CurrentUser, true);  // the defaults cannot be written
     auto& frm = Create(false);
     EXPECT_THROW(frm.FormCreate(), std::exception);
-    EXPECT_TRUE(frm.Loading()) << "the later steps did not run";
-    EXPECT_FALSE(tmrCheckCPU.enabled);
+    EXPECT_FALSE(frm.Loading());
+    EXPECT_TRUE(tmrCheckCPU.enabled);
+    EXPECT_EQ(frm.pnlAbout.Caption(), "") << "the later steps did not run";
+
+    registry.SetRefuseWrites(RegRoot::CurrentUser, false);
+    registry.AddKey(RegRoot::CurrentUser, kSettingsKey);
+    frm.chbAuto_Start.SetChecked(true);
+    frm.chbAuto_Free.SetChecked(true);
+    frm.chbAuto_Free_Silent.SetChecked(false);
+    EXPECT_EQ(Stored("Auto Start"), 1u);
+    EXPECT_EQ(Stored("Automatic RAM Freeing"), 1u);
+    EXPECT_EQ(Stored("Automatic RAM Free Silent"), 0u);
 }
 
 }  // namespace

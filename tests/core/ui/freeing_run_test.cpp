@@ -74,6 +74,20 @@ TEST_F(FreeingRun, EveryPassTakesFreshBlocksAndShowsItsNumber) {
     EXPECT_TRUE(allocator.live.empty());
 }
 
+TEST_F(FreeingRun, ThePanelOpensOnTheNewRunNeverOnTheLastOne) {
+    auto& frm = Ready(1022, 1);
+    frm.FreeRAM(10);  // ends on "Pass 1 of 1" at "100%"
+    frm.spnAtempts.SetValue(3);
+    std::string firstPaint;
+    pump.onProcess = [&](int) {
+        if (firstPaint.empty() && frm.pnlPass.Visible()) {
+            firstPaint = frm.lblPass.Caption() + " " + frm.lblWorking.Caption();
+        }
+    };
+    frm.FreeRAM(10);
+    EXPECT_EQ(firstPaint, "Pass 1 of 3 0%");
+}
+
 TEST_F(FreeingRun, SwitchesTheWindowOffAndRestoresItInOrder) {
     auto& frm = Ready(1022, 1);
     bool offDuringRun = false;
@@ -93,30 +107,36 @@ TEST_F(FreeingRun, BeforeTheFirstTickNothingIsTaken) {
     frm.FreeRAM(50);
     EXPECT_EQ(allocator.allocations, 0);
     EXPECT_EQ(frm.lblPass.Caption(), "Pass 2 of 2") << "each pass is shown";
-    EXPECT_EQ(frm.lblWorking.Caption(), "100%") << "keeps its form caption";
+    EXPECT_EQ(frm.lblWorking.Caption(), "0%") << "the panel opened at the run's start";
     EXPECT_TRUE(tmrUsage.enabled);
     EXPECT_FALSE(frm.pnlPass.Visible());
 }
 
 TEST_F(FreeingRun, OutOfMemoryReleasesThePassAndStopsTheRun) {
-    auto& frm = Ready(1022, 3);
-    allocator.failAt = 121;  // blocks 0..119 were taken
-    try {
-        frm.FreeRAM(30);
-        FAIL() << "the run must end with an error";
-    } catch (const std::exception& error) {
-        EXPECT_STREQ(error.what(), "Out of memory");
-        messages.AppEventsException(error);
+    for (const bool runtimeError : {false, true}) {
+        auto& frm = Ready(1022, 3);
+        allocator = FakeBlockAllocator();
+        allocator.failAt = 121;  // blocks 0..119 were taken
+        allocator.failWithRuntimeError = runtimeError;
+        dialog.shown.clear();
+        try {
+            frm.FreeRAM(30);
+            ADD_FAILURE() << "the run must end with an error";
+        } catch (const std::exception& error) {
+            EXPECT_STREQ(error.what(), "Out of memory") << runtimeError;
+            messages.AppEventsException(error);
+        }
+        EXPECT_EQ(allocator.releases, 120);
+        EXPECT_TRUE(allocator.live.empty());
+        EXPECT_EQ(allocator.allocations, 121) << "no further pass ran";
+        EXPECT_FALSE(frm.pnlPass.Visible());
+        EXPECT_FALSE(frm.pnlFreeing_RAM.Visible());
+        EXPECT_TRUE(frm.pgRAM.Enabled());
+        EXPECT_TRUE(frm.btnFreeRAM.Enabled());
+        EXPECT_TRUE(tmrUsage.enabled);
+        EXPECT_EQ(dialog.shown,
+                  (std::vector<std::string>{"Korbela Lite has encountered an error:\r\n\r\nOut of memory"}));
     }
-    EXPECT_EQ(allocator.releases, 120);
-    EXPECT_TRUE(allocator.live.empty());
-    EXPECT_EQ(allocator.allocations, 121) << "no further pass ran";
-    EXPECT_FALSE(frm.pnlPass.Visible());
-    EXPECT_FALSE(frm.pnlFreeing_RAM.Visible());
-    EXPECT_TRUE(frm.pgRAM.Enabled());
-    EXPECT_TRUE(frm.btnFreeRAM.Enabled());
-    EXPECT_TRUE(tmrUsage.enabled);
-    EXPECT_EQ(dialog.shown, (std::vector<std::string>{"Korbela Lite has encountered an error:\r\n\r\nOut of memory"}));
 }
 
 TEST_F(FreeingRun, ExitDuringARunGivesEveryBlockBackSilently) {

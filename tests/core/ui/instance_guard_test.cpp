@@ -23,11 +23,12 @@ TEST(InstanceMarker, NameIsTheUpperCasedFileName) {
     for (const auto& [path, name] : cases) EXPECT_EQ(InstanceMarkerName(path), name) << path;
 }
 
-TEST(InstanceMarker, PreviousInstanceOnlyWhenMadeAndAlreadyThere) {
+TEST(InstanceMarker, PreviousInstanceWhenAlreadyThereOrRefused) {
     EXPECT_TRUE(IsPreviousInstance(true, 183));
     EXPECT_FALSE(IsPreviousInstance(true, 0));
     EXPECT_FALSE(IsPreviousInstance(false, 183)) << "a marker that could not be made counts as the first copy";
-    EXPECT_FALSE(IsPreviousInstance(false, 5));
+    EXPECT_FALSE(IsPreviousInstance(false, 0));
+    EXPECT_TRUE(IsPreviousInstance(false, 5)) << "access denied: an elevated first copy holds the marker";
 }
 
 class FakeGuardPlatform : public IInstanceGuardPlatform {

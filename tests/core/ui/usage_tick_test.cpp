@@ -33,7 +33,9 @@ TEST_F(UsageTick, FiguresBarsAndTipRoundHalfToEven) {
         int usedBar, freeBar;
     };
     const Case cases[] = {{1024, 128, "896 MB", 88, 12}, {1024, 384, "640 MB", 62, 38},
-                          {1022, 500, "522 MB", 51, 49}};
+                          {1022, 500, "522 MB", 51, 49},
+                          // Exact halves that a floating-point product pushes the wrong way.
+                          {2000, 850, "1150 MB", 58, 42}, {2200, 1001, "1199 MB", 54, 46}};
     auto& frm = Create();
     for (const auto& c : cases) {
         memory.SetMB(c.totalMB, c.freeMB);
@@ -44,6 +46,33 @@ TEST_F(UsageTick, FiguresBarsAndTipRoundHalfToEven) {
         EXPECT_EQ(frm.pbrFreeRAM.Percent(), c.freeBar) << c.totalMB << "/" << c.freeMB;
         EXPECT_EQ(tray.hint, "Korbela Lite: " + std::to_string(c.freeMB) + " MB free");
     }
+}
+
+// The exact share of part in whole, in whole percent with halves to even,
+// decided by comparing twice the remainder with the whole.
+int ExactPercent(int64_t part, int64_t whole) {
+    const int64_t below = part * 100 / whole;
+    const int64_t twiceRemainder = 2 * (part * 100 - below * whole);
+    const bool up = twiceRemainder > whole || (twiceRemainder == whole && below % 2 == 1);
+    return static_cast<int>(below + (up ? 1 : 0));
+}
+
+TEST_F(UsageTick, BarsMatchTheExactPercentForEveryPair) {
+    auto& frm = Create();
+    int compared = 0;
+    for (uint64_t totalMB = 1; totalMB <= 4400; totalMB += 37) {
+        for (uint64_t freeMB = 0; freeMB <= totalMB; freeMB += 1 + totalMB / 23) {
+            memory.SetMB(totalMB, freeMB);
+            Tick();
+            const int64_t used = static_cast<int64_t>(totalMB - freeMB);
+            const int usedPercent = ExactPercent(used, static_cast<int64_t>(totalMB));
+            const int freePercent = ExactPercent(static_cast<int64_t>(freeMB), static_cast<int64_t>(totalMB));
+            ASSERT_EQ(frm.pbrUsedRAM.Percent(), usedPercent) << totalMB << "/" << freeMB;
+            ASSERT_EQ(frm.pbrFreeRAM.Percent(), freePercent) << totalMB << "/" << freeMB;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 2000);
 }
 
 TEST_F(UsageTick, BeforeTheFirstTickTheFormCaptionsStand) {
@@ -96,13 +125,16 @@ TEST_F(UsageTick, FailedCpuReadingSwitchesAutomaticFreeingOffOnce) {
     Tick();
     EXPECT_FALSE(frm.chbAuto_Free.Checked());
     EXPECT_FALSE(frm.chbAuto_Free.Enabled());
-    EXPECT_EQ(Stored("Automatic RAM Freeing"), 0u);
+    EXPECT_EQ(Stored("Automatic RAM Freeing"), 1u) << "off for this run only: the choice is kept";
     EXPECT_FALSE(frm.CPUCheckActive());
     EXPECT_TRUE(dialog.shown.empty()) << "Windows 7 gets no notice";
     EXPECT_TRUE(shell.opened.empty());
     EXPECT_EQ(frm.lblUsedRAM.Caption(), "522 MB") << "the memory figures update regardless";
     Tick();
     EXPECT_EQ(frm.scpGraph.History(2).front(), 1) << "the CPU trace keeps the last value";
+    frm.ShowMainWindow1Click();
+    EXPECT_FALSE(frm.chbAuto_Free.Checked()) << "showing the window does not tick it again";
+    EXPECT_EQ(Stored("Automatic RAM Freeing"), 1u);
 }
 
 TEST_F(UsageTick, FailedCpuReadingWithAutomaticFreeingOffTriesAgain) {
