@@ -61,9 +61,9 @@ TEST_F(Freeing, LightCleanFromTheTrayMenuHidesTheWindowAgain) {
 TEST_F(Freeing, AutomaticFreeingIsSwitchedOffWhenTheCpuCannotBeRead) {
     WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Automatic RAM Freeing", 1);
     StartProgram();
-    ASSERT_TRUE(WaitUntil([this] { return !IsWindowEnabled(program.Control(ctrl::chbAuto_Free)); }))
-        << "switched off on the first tick";
-    EXPECT_FALSE(Checked(ctrl::chbAuto_Free));
+    ASSERT_TRUE(WaitUntil([this] { return Checked(ctrl::chbAuto_Free); })) << "the stored choice is applied";
+    ASSERT_TRUE(WaitUntil([this] { return !Checked(ctrl::chbAuto_Free); })) << "switched off on the first tick";
+    EXPECT_FALSE(IsWindowEnabled(program.Control(ctrl::chbAuto_Free)));
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kSettingsKey, "Automatic RAM Freeing"), 1u)
         << "off for this run only: the user's choice stays stored";
     EXPECT_EQ(FindProcessWindow(program.Id(), "Tfrm_Message") == nullptr ||

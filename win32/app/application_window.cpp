@@ -60,6 +60,16 @@ LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // tray; only a restore that left this window shown counts.
         if (IsWindowVisible(window_) && !IsIconic(window_) && OnActivatedByUser) OnActivatedByUser();
         return 0;
+    case WM_SYSCOMMAND:
+        // The taskbar button's Close (its menu, the thumbnail's cross, Alt+F4 on
+        // it) is the user closing the window: it hides to the tray like the
+        // window's own Close. Only a plain WM_CLOSE from outside (the setup,
+        // Task Manager) ends the program.
+        if ((wParam & 0xFFF0) == SC_CLOSE && OnCloseCommand) {
+            OnCloseCommand();
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         PostQuitMessage(0);
         return 0;

@@ -29,6 +29,8 @@ public:
 
     // Another copy of the program restored or activated this window.
     std::function<void()> OnActivatedByUser;
+    // The user closed the program's taskbar button.
+    std::function<void()> OnCloseCommand;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,30 +3,31 @@
 #include <vector>
 
 #include "core/ui/instance_guard.h"
+#include "win32/system/utf8.h"
 
 namespace korbela {
 
 std::string ProgramPath() {
     // Long paths do not fit MAX_PATH: the buffer grows until the path fits.
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return std::string();
-        if (length < buffer.size()) return std::string(buffer.data(), length);
+        if (length < buffer.size()) return WideToUtf8(std::wstring_view(buffer.data(), length));
         if (buffer.size() >= 32768) return std::string();
         buffer.resize(buffer.size() * 2);
     }
 }
 
 InstanceMarker::InstanceMarker() {
-    std::string path = ProgramPath();
+    std::wstring path = Utf8ToWide(ProgramPath());
     // The system's upper case, so that letters beyond ASCII match too.
-    if (!path.empty()) CharUpperBuffA(path.data(), static_cast<DWORD>(path.size()));
-    const std::string name = InstanceMarkerName(path);
+    if (!path.empty()) CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    const std::wstring name = Utf8ToWide(InstanceMarkerName(WideToUtf8(path)));
     // No name would make an unnamed mutex that no other copy can see.
     if (name.empty()) return;
     SetLastError(0);
-    mutex_.Reset(CreateMutexA(nullptr, FALSE, name.c_str()));
+    mutex_.Reset(CreateMutexW(nullptr, FALSE, name.c_str()));
     previousInstance_ = IsPreviousInstance(static_cast<bool>(mutex_), GetLastError());
 }
 

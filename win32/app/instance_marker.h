@@ -11,7 +11,7 @@
 
 namespace korbela {
 
-// The program's full path, as the system reports the running executable.
+// The program's full path in UTF-8, as the system reports the running executable.
 std::string ProgramPath();
 
 class InstanceMarker {

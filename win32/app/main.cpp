@@ -57,7 +57,8 @@ int Run(HINSTANCE instance) {
     Win32OsVersion os;
     Win32PerfDataSource perfData;
     Win32DynDataSource dynData;
-    Win32VersionResource versionResource;
+    const std::string programPath = ProgramPath();
+    Win32VersionResource versionResource(programPath);
     const TExeInfo exeInfo(versionResource);
 
     MainWindow mainWindow(instance, application.Handle(), icon);
@@ -87,7 +88,7 @@ int Run(HINSTANCE instance) {
 
     const MainWindowServices services{memory,   allocator,       pump,     registry,        shell,
                                       os,       mainWindow,      tryIcon.Icon(), messages, tmrUsage,
-                                      tmrCheckCPU, cpu.get(),    ProgramPath(), exeInfo.FileVersion()};
+                                      tmrCheckCPU, cpu.get(),    programPath,   exeInfo.FileVersion()};
     TfrmKRmain frmKRmain(services);
 
     mainWindow.reportError = report;
@@ -97,6 +98,7 @@ int Run(HINSTANCE instance) {
     mainWindow.OnEndSession = [] { PostQuitMessage(0); };
     mainWindow.Bind(frmKRmain);
     application.OnActivatedByUser = [&mainWindow] { mainWindow.Show(); };
+    application.OnCloseCommand = [&mainWindow] { SendMessageA(mainWindow.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); };
 
     tryIcon.popTaskBar.LightClean1Click = [&frmKRmain] { frmKRmain.LightClean1Click(); };
     tryIcon.popTaskBar.MediumClean1Click = [&frmKRmain] { frmKRmain.MediumClean1Click(); };
@@ -130,6 +132,7 @@ int Run(HINSTANCE instance) {
     tryIcon.popTaskBar.erminate1Click = nullptr;
     GlobalHotKey2.OnKeyDown = nullptr;
     application.OnActivatedByUser = nullptr;
+    application.OnCloseCommand = nullptr;
     mainWindow.Unbind();
     return exitCode;
 }

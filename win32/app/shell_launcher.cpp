@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "win32/system/utf8.h"
+
 namespace korbela {
 
 Win32Shell::~Win32Shell() {
@@ -17,15 +19,16 @@ void Win32Shell::Open(const std::string& target) {
         process = nullptr;
     }
     lastTarget_ = target;
-    SHELLEXECUTEINFOA info{};
+    const std::wstring file = Utf8ToWide(target);
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS;
     info.hwnd = owner_;
-    info.lpVerb = "open";
-    info.lpFile = target.c_str();
+    info.lpVerb = L"open";
+    info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
     // A failed launch is not reported; the shell shows its own error box.
-    if (ShellExecuteExA(&info)) process = info.hProcess;
+    if (ShellExecuteExW(&info)) process = info.hProcess;
 }
 
 }  // namespace korbela

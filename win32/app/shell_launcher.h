@@ -1,4 +1,4 @@
-// The shell's "open" verb, owned by the main window.
+// The shell's "open" verb, owned by the main window. Targets are UTF-8.
 #pragma once
 
 #include <windows.h>

@@ -27,7 +27,7 @@ public:
     HKEY Get() const { return key_; }
     explicit operator bool() const { return key_ != nullptr; }
 
-    // For the out parameter of RegOpenKeyExA and RegCreateKeyExA.
+    // For the out parameter of RegOpenKeyExW and RegCreateKeyExW.
     HKEY* Receive() {
         Reset();
         return &key_;

@@ -1,5 +1,5 @@
-// The version resource of an executable file (by default the running one),
-// loaded once and queried through IVersionResource.
+// The version resource of an executable file, loaded once and queried
+// through IVersionResource. Paths and text are UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +14,6 @@ namespace korbela {
 
 class Win32VersionResource : public IVersionResource {
 public:
-    Win32VersionResource();  // the running executable
     explicit Win32VersionResource(const std::string& filePath);
 
     bool HasResource() override { return !block_.empty(); }
@@ -22,8 +21,9 @@ public:
     std::optional<std::string> QueryString(const std::string& subBlock) override;
 
 private:
-    // The bytes VerQueryValueA found for subBlock, checked to lie inside the block.
-    std::optional<std::pair<const char*, std::size_t>> Query(const std::string& subBlock);
+    // The bytes VerQueryValueW found for subBlock, checked to lie inside the
+    // block. It reports strings in characters and other data in bytes: unitSize.
+    std::optional<std::pair<const char*, std::size_t>> Query(const std::string& subBlock, std::size_t unitSize);
 
     std::vector<char> block_;
 };

@@ -1,5 +1,6 @@
-// The system registry behind IRegistry: ANSI calls of advapi32 on
-// HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
+// The system registry behind IRegistry: the wide calls of advapi32 on
+// HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE. Key paths, value names and text
+// are UTF-8 here and UTF-16 in the registry.
 #pragma once
 
 #include <memory>

@@ -12,19 +12,19 @@ static_assert(NOTIFYICONDATAA_V1_SIZE == NotifyIconDataSize(0, sizeof(void*)));
 static_assert(NOTIFYICONDATAA_V2_SIZE == NotifyIconDataSize(kShellVersion5, sizeof(void*)));
 
 uint32_t ReadShellVersion() {
-    char folder[MAX_PATH] = {};
-    const UINT folderLength = GetSystemDirectoryA(folder, MAX_PATH);
+    wchar_t folder[MAX_PATH] = {};
+    const UINT folderLength = GetSystemDirectoryW(folder, MAX_PATH);
     if (folderLength == 0 || folderLength >= MAX_PATH) return 0;
     // The full path, so that no shell32.dll next to the program is read instead.
-    const std::string path = std::string(folder) + "\\shell32.dll";
+    const std::wstring path = std::wstring(folder, folderLength) + L"\\shell32.dll";
     DWORD ignored = 0;
-    const DWORD infoSize = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    const DWORD infoSize = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     if (infoSize == 0) return 0;
     std::vector<char> info(infoSize);
-    if (!GetFileVersionInfoA(path.c_str(), 0, infoSize, info.data())) return 0;
+    if (!GetFileVersionInfoW(path.c_str(), 0, infoSize, info.data())) return 0;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedSize = 0;
-    if (!VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize)) return 0;
+    if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize)) return 0;
     if (fixed == nullptr || fixedSize < sizeof(VS_FIXEDFILEINFO)) return 0;
     return fixed->dwFileVersionMS;
 }

@@ -3,6 +3,8 @@
 #include <thread>
 #include <vector>
 
+#include "win32/system/utf8.h"
+
 namespace korbela::wine {
 
 namespace {
@@ -42,9 +44,9 @@ HWND FindMessageWindow(DWORD processId, const char* className) {
 }  // namespace
 
 std::string BinFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::string folder = WideToUtf8(std::wstring_view(path, length));
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
@@ -95,12 +97,14 @@ KorbelaProcess::~KorbelaProcess() {
 }
 
 bool KorbelaProcess::Start(const std::string& exePath) {
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    std::string commandLine = "\"" + exePath + "\"";
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    if (!CreateProcessA(exePath.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    const std::wstring path = Utf8ToWide(exePath);
+    const std::wstring commandLine = L"\"" + path + L"\"";
+    // CreateProcessW may write to the command line.
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    if (!CreateProcessW(path.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         nullptr, &startup, &info_)) {
         return false;
     }

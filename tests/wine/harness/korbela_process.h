@@ -11,6 +11,7 @@
 namespace korbela::wine {
 
 // The folder of the test executable, which is where korbela.exe is built.
+// Paths here are UTF-8, as in the program.
 std::string BinFolder();
 std::string KorbelaExePath();
 
