@@ -5,8 +5,13 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
+#include "harness/screen_capture.h"
 #include "harness/wine_test.h"
 
 namespace korbela::wine {
@@ -94,6 +99,104 @@ TEST_F(Keyboard, SpaceTicksTheFocusedCheckBoxAndTheArrowsTurnThePages) {
     EXPECT_TRUE(WaitUntil([&] { return ReadDword(HKEY_CURRENT_USER, kSettingsKey, "Monitor View") != viewBefore; },
                           std::chrono::seconds(5)))
         << "the new view is stored at once";
+}
+
+bool SamePixels(const ScreenCapture& a, const ScreenCapture& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y) {
+        for (int x = 0; x < a.Width(); ++x) {
+            if (!(a.At(x, y) == b.At(x, y))) return false;
+        }
+    }
+    return true;
+}
+
+TEST_F(Keyboard, EveryControlThatTakesTheFocusShowsIt) {
+    StartProgram();
+    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(WaitForFirstTick());
+    for (const int page : {0, 1, 2, 3}) {
+        SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, page, 0);
+        const std::vector<HWND> round = TabRound();
+        ASSERT_FALSE(round.empty());
+        for (HWND control : round) {
+            for (int i = 0; i < 30 && Focus() != control; ++i) Tab();
+            ASSERT_EQ(Focus(), control);
+            Sleep(200);  // the focus cue painted
+            const ScreenCapture focused = ScreenCapture::OfClient(control);
+            Tab();
+            Sleep(200);
+            const ScreenCapture unfocused = ScreenCapture::OfClient(control);
+            EXPECT_FALSE(SamePixels(focused, unfocused))
+                << "control " << GetDlgCtrlID(control) << " on page " << page << " shows no focus";
+        }
+    }
+}
+
+// Web addresses open through a command of the test's own for the time of a
+// test: it writes the address it was given into a file.
+class LinkOpener {
+public:
+    LinkOpener() : record_(BinFolder() + "\\link-opened.txt") {
+        DeleteFileA(record_.c_str());
+        RegCreateKeyExA(HKEY_CLASSES_ROOT, kCommandKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        DWORD size = sizeof(previous_);
+        hadPrevious_ = RegQueryValueExA(key_, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(previous_), &size) ==
+                       ERROR_SUCCESS;
+        const std::string command = "cmd.exe /c echo %1>\"" + record_ + "\"";
+        RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
+    }
+    ~LinkOpener() {
+        if (hadPrevious_) {
+            RegSetValueExA(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_),
+                           static_cast<DWORD>(strlen(previous_) + 1));
+        }
+        RegCloseKey(key_);
+        DeleteFileA(record_.c_str());
+    }
+    // The address opened last, once the command has written it.
+    std::string Opened() const {
+        std::ifstream file(record_);
+        std::stringstream text;
+        text << file.rdbuf();
+        std::string line = text.str();
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        return line;
+    }
+    void Forget() const { DeleteFileA(record_.c_str()); }
+
+private:
+    static constexpr const char* kCommandKey = "https\\shell\\open\\command";
+    std::string record_;
+    HKEY key_ = nullptr;
+    char previous_[1024] = {};
+    bool hadPrevious_ = false;
+};
+
+TEST_F(Keyboard, TheAboutLinksTakeTheFocusAndOpenWithSpaceAndEnter) {
+    LinkOpener opener;
+    StartProgram();
+    ASSERT_TRUE(program.ShowMainWindow());
+    SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, 3, 0);
+    const std::vector<HWND> aboutPage = TabRound();
+    EXPECT_TRUE(Visits(aboutPage, ctrl::lblWebSite));
+    EXPECT_TRUE(Visits(aboutPage, ctrl::HyperLink2));
+
+    const struct {
+        int link;
+        WPARAM key;
+    } presses[] = {{ctrl::lblWebSite, VK_SPACE}, {ctrl::HyperLink2, VK_RETURN}};
+    for (const auto& press : presses) {
+        opener.Forget();
+        HWND link = program.Control(press.link);
+        for (int i = 0; i < 30 && Focus() != link; ++i) Tab();
+        ASSERT_EQ(Focus(), link);
+        Press(press.key);
+        EXPECT_TRUE(WaitUntil([&] { return opener.Opened().rfind("https://", 0) == 0; }, std::chrono::seconds(20)))
+            << "link " << press.link << " opened its web site";
+    }
+    EXPECT_TRUE(IsWindowVisible(program.MainWindow())) << "Enter on a link does not close the window";
 }
 
 TEST_F(Keyboard, EscapePutsTheWindowAwayAsCloseDoes) {

@@ -69,6 +69,11 @@ void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color, int width) {
     LineTo(dc, x2, y2);
 }
 
+void DrawFocusCue(HDC dc, const RECT& rect) {
+    const RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
+    Frame(dc, inner, palette::kAccent);
+}
+
 void DrawButton(HDC dc, const RECT& rect, const std::string& caption, HFONT font, FaceState state,
                 bool focused) {
     COLORREF top = palette::kFaceTop;
@@ -88,10 +93,7 @@ void DrawButton(HDC dc, const RECT& rect, const std::string& caption, HFONT font
     if (state != FaceState::Pressed && state != FaceState::Disabled) {
         Line(dc, rect.left + 1, rect.top + 1, rect.right - 1, rect.top + 1, palette::kFaceLight);
     }
-    if (focused) {
-        RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
-        Frame(dc, inner, palette::kAccent);
-    }
+    if (focused) DrawFocusCue(dc, rect);
     RECT textArea = rect;
     if (state == FaceState::Pressed) OffsetRect(&textArea, 1, 1);
     Text(dc, textArea, caption, font, TextColour(state), DT_CENTER | DT_VCENTER | DT_SINGLELINE);

@@ -21,6 +21,9 @@ enum class FaceState { Normal, Hot, Pressed, Disabled };
 // The face an owner-drawn button shows for its draw state and hover.
 FaceState FaceStateOf(const DRAWITEMSTRUCT& item, bool hot);
 
+// The skin's focus cue: an accent frame just inside the rectangle.
+void DrawFocusCue(HDC dc, const RECT& rect);
+
 // A push button: gradient face, dark frame, centred caption.
 void DrawButton(HDC dc, const RECT& rect, const std::string& caption, HFONT font, FaceState state,
                 bool focused);

@@ -23,10 +23,12 @@ void ButtonView::OnCommand(WORD code) {
 
 bool ButtonView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     const skin::FaceState state = skin::FaceStateOf(item, hot_.Hot());
+    const bool focused = (item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0;
     if (glyph_) {
+        // The title bar's buttons too show where Tab has put the focus.
         skin::DrawCaptionButton(item.hDC, item.rcItem, *glyph_, state);
+        if (focused) skin::DrawFocusCue(item.hDC, item.rcItem);
     } else {
-        const bool focused = (item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0;
         skin::DrawButton(item.hDC, item.rcItem, model_.Caption(), host_.GetSkin().Normal(), state, focused);
     }
     return true;

@@ -1,13 +1,18 @@
 #include "win32/ui/views/link_view.h"
 
+#include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
+#include "win32/widgets/gdi_handles.h"
 
 namespace korbela {
 
 LinkView::LinkView(IViewHost& host, TLabel& model, Placement placement, const RECT& rect, int id, DWORD align,
                    std::function<void()> onClick)
     : ControlView(host, placement, rect), model_(model), onClick_(std::move(onClick)) {
-    window_ = CreateChild("STATIC", model.Caption(), align | SS_NOPREFIX | SS_NOTIFY, 0, id, host.GetSkin().Link());
+    // A tab stop, so that a keyboard user reaches the link and opens it with
+    // Space or Enter.
+    window_ = CreateChild("STATIC", model.Caption(), align | SS_NOPREFIX | SS_NOTIFY | WS_TABSTOP, 0, id,
+                          host.GetSkin().Link());
     Subclass(window_);
 }
 
@@ -29,9 +34,38 @@ HBRUSH LinkView::OnCtlColor(HDC dc) {
 
 LRESULT LinkView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (hot_.Handle(window, message)) InvalidateRect(window, nullptr, TRUE);
-    if (message == WM_SETCURSOR) {
+    switch (message) {
+    case WM_SETCURSOR:
         SetCursor(LoadCursor(nullptr, IDC_HAND));
         return TRUE;
+    case WM_GETDLGCODE: {
+        // Enter opens the link instead of going to the window's default button.
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+        return DefSubclassProc(window, message, wParam, lParam);
+    }
+    case WM_KEYDOWN:
+        if ((wParam == VK_SPACE || wParam == VK_RETURN) && onClick_) {
+            if ((lParam & (1 << 30)) == 0) host_.Guarded(onClick_);  // not while the key repeats
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(window, nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        if (GetFocus() == window) {
+            RECT client{};
+            GetClientRect(window, &client);
+            WindowDc dc(window);
+            skin::DrawFocusCue(dc.Get(), client);
+        }
+        return result;
+    }
+    default:
+        break;
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }

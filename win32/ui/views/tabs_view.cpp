@@ -94,6 +94,7 @@ void TabsView::Paint(HDC dc, const RECT& client) const {
         textArea.top += 1;
         DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textArea,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        if (selected && GetFocus() == window_) skin::DrawFocusCue(dc, tab);
     }
 }
 
@@ -124,6 +125,10 @@ LRESULT TabsView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LP
         }
         return 0;
     }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(window, nullptr, FALSE);  // the focus cue on the page's tab
+        return DefSubclassProc(window, message, wParam, lParam);
     case WM_MOUSELEAVE:
         hotTab_ = -1;
         InvalidateRect(window, nullptr, FALSE);
