@@ -62,29 +62,42 @@ TEST_F(Manual, OpensOnItsWelcomePageUnderItsOwnTitle) {
     EXPECT_EQ(texts->at(1), "index.hhk") << "index";
 }
 
-TEST_F(Manual, HelpButtonOpensItInTheHtmlHelpViewer) {
+TEST_F(Manual, HelpButtonAndF1OpenItInTheHtmlHelpViewer) {
     StartProgram();
     ASSERT_TRUE(program.ShowMainWindow());
     HWND help = program.Control(ctrl::btnHelp);
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(WindowText(help), "Help");
 
-    PostMessageA(help, BM_CLICK, 0, 0);
-    std::vector<DWORD> viewers;
-    ASSERT_TRUE(WaitUntil([&] {
-        viewers = NewProcessIds(viewersBefore, ProcessIdsNamed("hh.exe"));
-        return !viewers.empty();
-    }, std::chrono::seconds(30))) << "the shell started no hh.exe";
-    EXPECT_EQ(viewers.size(), 1u);
-    // The viewer shows the manual under the title compiled into it.
-    // The frame comes first and gets its title a moment later.
-    std::string title;
-    EXPECT_TRUE(WaitUntil([&] {
-        HWND frame = FindProcessWindow(viewers.front(), "HH Parent");
-        title = frame != nullptr ? WindowText(frame) : "";
-        return title == "Korbela Lite Help";
-    }, std::chrono::seconds(30))) << "the viewer's title is \"" << title << "\"";
-    EXPECT_FALSE(program.Exited(std::chrono::milliseconds(0))) << "the program goes on";
+    for (const bool byKey : {false, true}) {
+        const std::vector<DWORD> before = ProcessIdsNamed("hh.exe");
+        if (byKey) {
+            // F1 with a control of the page focused, as a keyboard user presses it.
+            HWND target = program.Control(ctrl::btnFreeRAM);
+            SendMessageA(program.MainWindow(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+            const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(VK_F1, MAPVK_VK_TO_VSC)) << 16;
+            PostMessageA(target, WM_KEYDOWN, VK_F1, 1 | scan);
+            PostMessageA(target, WM_KEYUP, VK_F1, 1 | scan | (3LL << 30));
+        } else {
+            PostMessageA(help, BM_CLICK, 0, 0);
+        }
+        std::vector<DWORD> viewers;
+        ASSERT_TRUE(WaitUntil([&] {
+            viewers = NewProcessIds(before, ProcessIdsNamed("hh.exe"));
+            return !viewers.empty();
+        }, std::chrono::seconds(30))) << "the shell started no hh.exe" << (byKey ? " for F1" : "");
+        EXPECT_EQ(viewers.size(), 1u);
+        // The viewer shows the manual under the title compiled into it.
+        // The frame comes first and gets its title a moment later.
+        std::string title;
+        EXPECT_TRUE(WaitUntil([&] {
+            HWND frame = FindProcessWindow(viewers.front(), "HH Parent");
+            title = frame != nullptr ? WindowText(frame) : "";
+            return title == "Korbela Lite Help";
+        }, std::chrono::seconds(30))) << "the viewer's title is \"" << title << "\"";
+        EndProcesses(viewers);
+        EXPECT_FALSE(program.Exited(std::chrono::milliseconds(0))) << "the program goes on";
+    }
 }
 
 }  // namespace

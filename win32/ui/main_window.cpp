@@ -332,6 +332,10 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         CloseQuery();
         return 0;
+    case WM_HELP:
+        // F1: the manual, as the Help button opens it.
+        if (form_ != nullptr) Guarded([this] { form_->btnHelpClick(); });
+        return TRUE;
     case WM_QUERYENDSESSION:
         return TRUE;  // a logoff is never held up
     case WM_ENDSESSION:
