@@ -37,6 +37,8 @@ LRESULT CALLBACK TimerDispatcher::WindowProc(HWND window, UINT message, WPARAM w
         (*call)();
         return 0;
     }
+    // Another program's close request would end every tick; only Close ends this window.
+    if (message == WM_CLOSE) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

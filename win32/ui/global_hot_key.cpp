@@ -50,6 +50,8 @@ LRESULT CALLBACK TGlobalHotKey::WindowProc(HWND window, UINT message, WPARAM wPa
         GuardedCall(self->onError_, [self] { self->key_.HotKeyPressed(); });
         return 0;
     }
+    // Another program's close request would take the key away; only the destructor ends this window.
+    if (message == WM_CLOSE) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -52,6 +52,9 @@ LRESULT CALLBACK TrayIconWindow::WindowProc(HWND window, UINT message, WPARAM wP
     } else if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     }
+    // Another program's close request would take the icon and with it the
+    // menu's Exit away; only the destructor ends this window.
+    if (message == WM_CLOSE) return 0;
     auto* self = reinterpret_cast<TrayIconWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self == nullptr || !self->ready_) return DefWindowProcA(window, message, wParam, lParam);
     return self->Handle(message, wParam, lParam);

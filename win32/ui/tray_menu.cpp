@@ -1,6 +1,7 @@
 #include "win32/ui/tray_menu.h"
 
 #include <cstddef>
+#include <optional>
 
 #include "win32/ui/skin/palette.h"
 #include "win32/ui/skin/skin.h"
@@ -38,6 +39,43 @@ const MenuEntry* ItemOf(ULONG_PTR itemData) {
     return itemData < kItemCount ? &kItems[itemData] : nullptr;
 }
 
+// The menu's modal loop takes the thread's messages, a quit request too, and
+// may drop WM_QUIT like any other message and stay open (Wine's does): an Exit,
+// a session end or the setup's close that came while the menu is shown would
+// be lost. While the menu is up, a message filter takes the request, closes
+// the menu and posts the request again once the menu has returned.
+class QuitDuringMenu {
+public:
+    QuitDuringMenu()
+        : outer_(active_), hook_(SetWindowsHookExA(WH_MSGFILTER, Filter, nullptr, GetCurrentThreadId())) {
+        active_ = this;
+    }
+    ~QuitDuringMenu() {
+        if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+        active_ = outer_;
+        if (quitCode_) PostQuitMessage(*quitCode_);
+    }
+    QuitDuringMenu(const QuitDuringMenu&) = delete;
+    QuitDuringMenu& operator=(const QuitDuringMenu&) = delete;
+
+private:
+    static LRESULT CALLBACK Filter(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* message = reinterpret_cast<const MSG*>(lParam);
+        if (code == MSGF_MENU && message->message == WM_QUIT && active_ != nullptr) {
+            active_->quitCode_ = static_cast<int>(message->wParam);
+            EndMenu();
+            return TRUE;  // taken: the menu loop drops it from the queue
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    // A hook procedure carries no context of its own.
+    static inline QuitDuringMenu* active_ = nullptr;
+    QuitDuringMenu* outer_;  // not owned: the menu this one is shown from, if any
+    HHOOK hook_;
+    std::optional<int> quitCode_;
+};
+
 }  // namespace
 
 TrayMenu::TrayMenu()
@@ -64,6 +102,7 @@ TrayMenu::TrayMenu()
 }
 
 void TrayMenu::Popup(HWND owner, int x, int y) {
+    QuitDuringMenu quit;
     TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
 }
 

@@ -18,7 +18,8 @@ public:
     TrayMenu(const TrayMenu&) = delete;
     TrayMenu& operator=(const TrayMenu&) = delete;
 
-    // Shows the menu; the choice comes back to the owner as WM_COMMAND.
+    // Shows the menu; the choice comes back to the owner as WM_COMMAND. A quit
+    // request while it is shown closes it and is posted again once it is gone.
     void Popup(HWND owner, int x, int y);
 
     // Runs the handler of a chosen item; false when the command is not one of ours.

@@ -1,0 +1,133 @@
+// Requests to close or end that come from outside: a "close all windows" tool
+// that sends WM_CLOSE to every window it finds must not take away the ticks,
+// the hot key, the tray icon or the hints, and an end request that arrives
+// while the tray menu is open still ends the program.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "harness/wine_test.h"
+
+namespace korbela::wine {
+namespace {
+
+using namespace std::chrono;
+
+constexpr std::size_t kStirBytes = std::size_t{128} << 20;
+
+// The message-only window that hands the timer threads' ticks to the main thread.
+HWND TimerWindow(const KorbelaProcess& program) {
+    HWND window = nullptr;
+    while ((window = FindWindowExA(HWND_MESSAGE, window, "KorbelaTimerDispatch", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == program.Id()) return window;
+    }
+    return nullptr;
+}
+
+// Only a usage tick writes the free-memory figure. Claiming and giving back
+// 128 MB gives the next tick a new figure to show.
+bool TicksGoOn(HWND freeLabel) {
+    const std::string before = WindowText(freeLabel);
+    std::vector<char> stir;
+    for (int round = 0; round < 4; ++round) {
+        if (stir.empty()) {
+            stir.assign(kStirBytes, '\x5a');
+        } else {
+            std::vector<char>().swap(stir);
+        }
+        if (WaitUntil([&] { return WindowText(freeLabel) != before; }, seconds(3))) return true;
+    }
+    return false;
+}
+
+bool OpenTrayMenu(KorbelaProcess& program) {
+    program.TrayCallback(WM_CONTEXTMENU);
+    return WaitUntil([] {
+        HWND menu = FindWindowA("#32768", nullptr);
+        return menu != nullptr && IsWindowVisible(menu);
+    }, seconds(10));
+}
+
+struct HiddenWindowCase {
+    const char* name;
+    std::function<HWND(const KorbelaProcess&)> find;
+};
+
+void PrintTo(const HiddenWindowCase& hidden, std::ostream* out) { *out << hidden.name; }
+
+class HiddenWindow : public WineTest, public ::testing::WithParamInterface<HiddenWindowCase> {};
+
+TEST_P(HiddenWindow, ACloseRequestLeavesEverythingWorking) {
+    StartProgram();
+    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(WaitForFirstTick());
+    // The Test Auto Free button lives on the Settings page.
+    SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, 2, 0);
+    ASSERT_TRUE(WaitUntil([&] { return Visible(ctrl::chbAuto_Free); }, seconds(5)));
+    HWND target = GetParam().find(program);
+    HWND hotKey = program.HotKeyWindow();
+    ASSERT_NE(target, nullptr);
+
+    SendMessageTimeoutA(target, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+
+    EXPECT_TRUE(IsWindow(target)) << "the window is still there";
+    EXPECT_TRUE(TicksGoOn(program.Control(ctrl::lblFreeRAM))) << "the usage ticks go on";
+    PostMessageA(hotKey, WM_HOTKEY, 0, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'A'));
+    EXPECT_TRUE(WaitUntil([&] { return Visible(ctrl::btnTest_Auto_Free); }, seconds(5))) << "the hot key works";
+    EXPECT_TRUE(program.ExitThroughTrayMenu()) << "the tray menu's Exit ends the program";
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Close, HiddenWindow,
+    ::testing::Values(HiddenWindowCase{"TimerHandOver", TimerWindow},
+                      HiddenWindowCase{"HotKey", [](const KorbelaProcess& p) { return p.HotKeyWindow(); }},
+                      HiddenWindowCase{"TrayIcon", [](const KorbelaProcess& p) { return p.TrayWindow(); }},
+                      HiddenWindowCase{"BalloonHint",
+                                       [](const KorbelaProcess& p) {
+                                           return FindProcessWindow(p.Id(), TOOLTIPS_CLASSA);
+                                       }}),
+    [](const ::testing::TestParamInfo<HiddenWindowCase>& info) { return std::string(info.param.name); });
+
+struct EndRequestCase {
+    const char* name;
+    std::function<void(KorbelaProcess&)> deliver;
+};
+
+void PrintTo(const EndRequestCase& request, std::ostream* out) { *out << request.name; }
+
+class EndRequest : public WineTest, public ::testing::WithParamInterface<EndRequestCase> {};
+
+TEST_P(EndRequest, EndsTheProgramWhileTheTrayMenuIsOpen) {
+    StartProgram();
+    ASSERT_TRUE(OpenTrayMenu(program)) << "the tray menu is shown";
+
+    GetParam().deliver(program);
+
+    EXPECT_TRUE(program.Exited(seconds(5))) << "no further input is needed";
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TrayMenuOpen, EndRequest,
+    ::testing::Values(
+        // The way the setup and the uninstaller close a running copy.
+        EndRequestCase{"CloseToTheApplicationWindow",
+                       [](KorbelaProcess& p) { PostMessageA(p.ApplicationWindow(), WM_CLOSE, 0, 0); }},
+        EndRequestCase{"SessionEnd",
+                       [](KorbelaProcess& p) {
+                           SendMessageTimeoutA(p.MainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000,
+                                               nullptr);
+                       }},
+        EndRequestCase{"ExitCommand", [](KorbelaProcess& p) { p.ChooseTrayItem(7); }}),
+    [](const ::testing::TestParamInfo<EndRequestCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace korbela::wine
