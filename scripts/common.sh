@@ -39,6 +39,20 @@ ensure_wineprefix() {
         mkdir -p "$WINEPREFIX"
         wineboot -i </dev/null >/dev/null 2>&1 || true
     fi
+    wine_tahoma
+}
+
+# The window is drawn in Tahoma, which Wine brings in the package fonts-wine.
+# Debian's Wine 8 looks for its own fonts under "/usr/share/wine/../fonts",
+# a path it cannot open, so without a copy in the prefix's Fonts folder it
+# draws in DejaVu Sans, which is wider, and captions are cut off.
+wine_tahoma() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts" f
+    mkdir -p "$fonts"
+    for f in /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf; do
+        [ -f "$f" ] && ! cmp -s "$f" "$fonts/${f##*/}" && cp "$f" "$fonts/"
+    done
+    return 0
 }
 
 # For the tests: Wine leaves the windows to no window manager (there is none on

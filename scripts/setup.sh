@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 xvfb xauth x11-utils imagemagick xdotool
+    wine wine64 fonts-wine xvfb xauth x11-utils imagemagick xdotool
     nsis fp-utils python3
 )
 missing=()

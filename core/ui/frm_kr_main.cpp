@@ -122,7 +122,6 @@ void TfrmKRmain::SetCaptions() {
     btnTest_Auto_Free.SetCaption("Test Auto Free");
     btnTest_Auto_Free.SetHint("Click here to free up RAM.");
     btnTest_Auto_Free.SetVisible(false);
-    lblAutoLevelCaption.SetCaption("Free RAM below:");
     tbrAuto_Level.SetHint(
         "This sets what at what level of RAM the automatic freeing will start at. It is also the "
         "amount of RAM to auto free.");

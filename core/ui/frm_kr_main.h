@@ -197,7 +197,6 @@ public:
     TCheckBox chbAuto_Free;
     TCheckBox chbAuto_Free_Silent;
     TButton btnTest_Auto_Free;
-    TLabel lblAutoLevelCaption;
     TSlider tbrAuto_Level;
     TLabel lblAuto_Level;
     TLabel lblRAMtoFreeCaption;

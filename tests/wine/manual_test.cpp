@@ -41,6 +41,7 @@ TEST_F(Manual, IsACompiledHelpFileNextToTheProgramThatHoldsEveryPage) {
         "/settings.html", "/about.html",   "/tray.html",        "/automatic.html",
         "/storage.html", "/install.html", "/troubleshooting.html",
         "/contents.hhc", "/index.hhk",    "/manual.css",        "/screenshot.png",
+        "/screenshot-monitor.png", "/screenshot-settings.png", "/screenshot-about.png",
     };
     for (const char* page : pages) {
         const ChmEntry* entry = directory->Find(page);

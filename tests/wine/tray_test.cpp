@@ -4,9 +4,11 @@
 #include <commctrl.h>
 
 #include <chrono>
+#include <iterator>
 #include <thread>
 
 #include "harness/wine_test.h"
+#include "win32/ui/tray_menu.h"
 
 namespace korbela::wine {
 namespace {
@@ -92,6 +94,21 @@ TEST_F(Tray, ACopyUnderAnotherNameRunsAlongside) {
         EXPECT_TRUE(other.Exited(seconds(15)));
     }
     DeleteFileA(copy.c_str());
+}
+
+// The items are drawn by the program, but their text is the menu's too, for
+// screen readers and GetMenuString.
+TEST(TrayMenuText, EveryItemCarriesItsCaption) {
+    TrayMenu menu;
+    const char* captions[] = {"Light Clean", "Medium Clean", "Heavy Clean", "", "Show Main Window", "",
+                              "Exit Korbela Lite"};
+    ASSERT_EQ(GetMenuItemCount(menu.Handle()), static_cast<int>(std::size(captions)));
+    for (UINT i = 0; i < std::size(captions); ++i) {
+        char text[64] = {};
+        GetMenuStringA(menu.Handle(), i, text, sizeof(text), MF_BYPOSITION);
+        EXPECT_STREQ(text, captions[i]) << "item " << i;
+        EXPECT_TRUE(GetMenuState(menu.Handle(), i, MF_BYPOSITION) & MF_OWNERDRAW) << "item " << i;
+    }
 }
 
 }  // namespace

@@ -5,23 +5,17 @@
 #include "win32/ui/control_ids.h"
 #include "win32/ui/main_window.h"
 #include "win32/ui/page_layout.h"
+#include "win32/ui/skin/draw.h"
 #include "win32/ui/views/label_view.h"
 #include "win32/ui/views/link_view.h"
 #include "win32/ui/views/panel_view.h"
-#include "win32/widgets/gdi_handles.h"
 
 namespace korbela {
 
 namespace {
 
 // A link is as wide as its text, so only the words react to the pointer.
-int TextWidth(HWND window, HFONT font, const std::string& text) {
-    WindowDc screen(window);
-    SelectionRestore select(screen.Get(), font);
-    SIZE extent{};
-    GetTextExtentPoint32A(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
-    return extent.cx + 2;
-}
+int LinkWidth(HWND window, HFONT font, const std::string& text) { return skin::TextWidth(window, font, text) + 2; }
 
 }  // namespace
 
@@ -34,10 +28,10 @@ void MainWindow::BindAboutPage(TfrmKRmain& form) {
 
     const int linkTop = 194;
     const int linkHeight = 23;
-    const int makerWidth = TextWidth(window_, skin_.Link(), form.lblWebSite.Caption());
+    const int makerWidth = LinkWidth(window_, skin_.Link(), form.lblWebSite.Caption());
     Watch(form.lblWebSite, Add<LinkView>(form.lblWebSite, onPage, At(about, 16, linkTop, makerWidth, linkHeight),
                                          ctrl::lblWebSite, SS_LEFT, [&form] { form.lblWebSiteClick(); }));
-    const int productWidth = TextWidth(window_, skin_.Link(), form.HyperLink2.Caption());
+    const int productWidth = LinkWidth(window_, skin_.Link(), form.HyperLink2.Caption());
     Watch(form.HyperLink2,
           Add<LinkView>(form.HyperLink2, onPage,
                         At(about, layout::kPageWidth - 16 - productWidth, linkTop, productWidth, linkHeight),

@@ -72,7 +72,6 @@ inline constexpr int pnlAutomatic = 1310;
 inline constexpr int chbAuto_Free = 1311;
 inline constexpr int chbAuto_Free_Silent = 1312;
 inline constexpr int btnTest_Auto_Free = 1313;
-inline constexpr int lblAutoLevelCaption = 1314;
 inline constexpr int tbrAuto_Level = 1315;
 inline constexpr int lblAuto_Level = 1316;
 inline constexpr int lblRAMtoFreeCaption = 1317;

@@ -21,6 +21,13 @@ constexpr int kTitleBarHeight = 38;
 constexpr int kHeaderHeight = 31;
 constexpr int kFooterHeight = 41;
 constexpr int kButtonHeight = 27;
+constexpr int kBodyLeft = 0;
+constexpr int kBodyTop = 66;
+constexpr int kBodyWidth = 453;
+constexpr int kBodyHeight = 183;
+constexpr int kOkLeft = 167;
+constexpr int kOkWidth = 122;
+constexpr int kYesLeft = 320;  // kept as far from the right edge as in the designed width
 constexpr int kResizeBorder = 5;
 constexpr UINT_PTR kButtonSubclassId = 0x4D53;  // "MS"
 constexpr std::size_t kNo = 0;
@@ -123,13 +130,25 @@ void Tfrm_Message::Layout() {
     place(buttons_[kClose].window, width - 26, 2, 23, 25);
     place(buttons_[kMaximize].window, width - 50, 2, 23, 25);
     place(buttons_[kMinimize].window, width - 74, 2, 23, 25);
-    const int bodyTop = kTitleBarHeight + kHeaderHeight + 8;
+    // The body keeps its place and size. The header, the footer and the frame
+    // lie over it where they meet, so it shows, and lays out its text, only
+    // between them.
     const int footerTop = height - kFooterHeight;
-    place(memo_, 1, bodyTop, width - 2, std::max(0, footerTop - 6 - bodyTop));
+    place(memo_, kBodyLeft, kBodyTop, kBodyWidth, kBodyHeight);
+    RECT shown{std::max(kBodyLeft, 1), std::max(kBodyTop, kTitleBarHeight + kHeaderHeight),
+               std::min(kBodyLeft + kBodyWidth, width - 1), std::min(kBodyTop + kBodyHeight, footerTop)};
+    shown.right = std::max(shown.left, shown.right);
+    shown.bottom = std::max(shown.top, shown.bottom);
+    OffsetRect(&shown, -kBodyLeft, -kBodyTop);
+    // The window takes the region over.
+    SetWindowRgn(memo_, CreateRectRgnIndirect(&shown), TRUE);
+    SendMessageA(memo_, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&shown));
     const int buttonTop = footerTop + (kFooterHeight - kButtonHeight) / 2;
     place(buttons_[kNo].window, 6, buttonTop, 123, kButtonHeight);
-    place(buttons_[kOk].window, (width - 122) / 2, buttonTop, 122, kButtonHeight);
-    place(buttons_[kYes].window, width - 8 - 123, buttonTop, 123, kButtonHeight);
+    // Ok keeps its centre where it was in the designed width, in proportion.
+    const int okCentre = MulDiv(kOkLeft + kOkWidth / 2, width, kClientWidth);
+    place(buttons_[kOk].window, okCentre - kOkWidth / 2, buttonTop, kOkWidth, kButtonHeight);
+    place(buttons_[kYes].window, width - (kClientWidth - kYesLeft), buttonTop, 123, kButtonHeight);
     InvalidateRect(window_, nullptr, FALSE);
 }
 

@@ -31,7 +31,7 @@ void MainWindow::BindMemoryPage(TfrmKRmain& form) {
     // "Total RAM:"
     const POINT total = layout::Offset(layout::kPage, 0, 0);
     const Placement underBanner{kPage, nullptr, &form.pnlFreeing_RAM};
-    Watch(form.lblTotalRAM, Add<LabelView>(form.lblTotalRAM, onPage, At(total, 69, 5, 150, 13), ctrl::lblTotalRAM));
+    Watch(form.lblTotalRAM, Add<LabelView>(form.lblTotalRAM, onPage, At(total, 69, 4, 150, 13), ctrl::lblTotalRAM));
     Watch(form.Label3, Add<LabelView>(form.Label3, onPage, At(total, 8, 26, 100, 13), ctrl::Label3));
     Watch(form.lblUsedRAM, Add<LabelView>(form.lblUsedRAM, onPage, At(total, 110, 26, 150, 13), ctrl::lblUsedRAM));
     WatchWidget(form.pbrUsedRAM.Invalidate,
@@ -72,8 +72,10 @@ void MainWindow::BindMemoryPage(TfrmKRmain& form) {
                    PanelView::Look::Banner);
     WatchAll(form.pnlFreeing_RAM);
 
-    Watch(form.pnlTotal, Add<PanelView>(form.pnlTotal, onPage, At(total, 0, 0, layout::kPageWidth, 120),
-                                        ctrl::pnlTotal, PanelView::Look::Group));
+    // "Total RAM:" reaches down to the target group.
+    Watch(form.pnlTotal,
+          Add<PanelView>(form.pnlTotal, onPage, At(total, 0, 0, layout::kPageWidth, target.y - total.y),
+                         ctrl::pnlTotal, PanelView::Look::Group));
     Watch(form.pnlFree, Add<PanelView>(form.pnlFree, onPage, At(target, 0, 0, layout::kPageWidth, 106),
                                        ctrl::pnlFree, PanelView::Look::Group));
 }

@@ -6,6 +6,10 @@
 
 namespace korbela::layout {
 
+// The page control fills the window below the title bar; its tabs start 10
+// pixels from its left edge. The strip keeps clear of the window's border.
+inline constexpr RECT kPageControl{0, 38, 473, 291};
+inline constexpr int kTabsLeft = kPageControl.left + 10;
 inline constexpr RECT kTabStrip{1, 38, 472, 60};
 inline constexpr POINT kPage{3, 60};  // top left of every page, 467 x 228
 inline constexpr int kPageWidth = 467;

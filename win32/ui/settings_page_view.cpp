@@ -44,8 +44,6 @@ void MainWindow::BindSettingsPage(TfrmKRmain& form) {
     Watch(form.lblRAMtoFree,
           Add<LabelView>(form.lblRAMtoFree, onPage, At(automatic, 80, 110, 120, 13), ctrl::lblRAMtoFree));
 
-    Watch(form.lblAutoLevelCaption, Add<LabelView>(form.lblAutoLevelCaption, onPage, At(automatic, 240, 26, 140, 13),
-                                                   ctrl::lblAutoLevelCaption));
     Watch(form.lblAuto_Level,
           Add<LabelView>(form.lblAuto_Level, onPage, At(automatic, 396, 26, 60, 13), ctrl::lblAuto_Level, SS_RIGHT));
     Watch(form.tbrAuto_Level,

@@ -11,7 +11,7 @@ namespace korbela {
 void MainWindow::BindTitleBar(TfrmKRmain& form) {
     Watch(form.btnHelp,
           Add<ButtonView>(form.btnHelp, Placement{}, RECT{377, 2, 446, 27}, ctrl::btnHelp, skin::Glyph::Help, "Help"));
-    Add<TabsView>(form.pgRAM, layout::kTabStrip, ctrl::pgRAM);
+    Add<TabsView>(form.pgRAM, layout::kTabStrip, ctrl::pgRAM, layout::kTabsLeft - layout::kTabStrip.left);
     // Switching or disabling the pages changes what every control shows.
     WatchAll(form.pgRAM);
 }

@@ -91,6 +91,12 @@ TrayMenu::TrayMenu()
         info.fType = MFT_OWNERDRAW | (kItems[i].caption == nullptr ? MFT_SEPARATOR : 0);
         info.wID = static_cast<UINT>(i + 1);
         info.dwItemData = i;
+        // Drawn by the skin, but the text is the item's too: screen readers and
+        // GetMenuString read it, and the menu's keyboard search finds it.
+        if (kItems[i].caption != nullptr) {
+            info.fMask |= MIIM_STRING;
+            info.dwTypeData = const_cast<char*>(kItems[i].caption);
+        }
         InsertMenuItemA(menu_.Get(), static_cast<UINT>(i), TRUE, &info);
     }
     // The frame around the items in the skin's colour too.

@@ -69,6 +69,14 @@ void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color, int width) {
     LineTo(dc, x2, y2);
 }
 
+int TextWidth(HWND window, HFONT font, const std::string& text) {
+    WindowDc screen(window);
+    SelectionRestore select(screen.Get(), font);
+    SIZE extent{};
+    GetTextExtentPoint32A(screen.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
 void DrawFocusCue(HDC dc, const RECT& rect) {
     const RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
     Frame(dc, inner, palette::kAccent);
@@ -128,7 +136,8 @@ void DrawGroupPanel(HDC dc, const RECT& rect, const std::string& caption, HFONT 
     const RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
     Frame(dc, inner, palette::kPanelFrame);
     if (caption.empty()) return;
-    const RECT captionArea{rect.left + 8, rect.top + 4, rect.right - 8, rect.top + 18};
+    // The caption starts where its line does, clear of a figure beside it.
+    const RECT captionArea{rect.left + 6, rect.top + 4, rect.right - 6, rect.top + 18};
     Text(dc, captionArea, caption, captionFont, palette::kText, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     // The caption line fades from the accent into the panel.
     const RECT line{rect.left + 6, rect.top + 20, rect.right - 6, rect.top + 21};

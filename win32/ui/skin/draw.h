@@ -16,6 +16,9 @@ void FillHorizontal(HDC dc, const RECT& rect, COLORREF left, COLORREF right);
 void Frame(HDC dc, const RECT& rect, COLORREF color);
 void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color, int width = 1);
 
+// How wide a one-line text is in a font, measured on the window's DC.
+int TextWidth(HWND window, HFONT font, const std::string& text);
+
 enum class FaceState { Normal, Hot, Pressed, Disabled };
 
 // The face an owner-drawn button shows for its draw state and hover.

@@ -13,15 +13,14 @@ namespace korbela {
 namespace {
 
 constexpr char kTabsClass[] = "KorbelaPageTabs";
-constexpr int kLeftMargin = 10;
 constexpr int kTabPadding = 18;
 constexpr int kTabGap = 2;
 constexpr int kTabTop = 3;
 
 }  // namespace
 
-TabsView::TabsView(IViewHost& host, TPageControl& model, const RECT& rect, int id)
-    : ControlView(host, Placement{}, rect), model_(model) {
+TabsView::TabsView(IViewHost& host, TPageControl& model, const RECT& rect, int id, int firstTabLeft)
+    : ControlView(host, Placement{}, rect), model_(model), firstTabLeft_(firstTabLeft) {
     // The view's subclass does all the work.
     RegisterWindowClass(host.Instance(), {kTabsClass, DefWindowProcA, nullptr, true});
     window_ = CreateChild(kTabsClass, "", WS_TABSTOP, 0, id, nullptr);
@@ -41,7 +40,7 @@ RECT TabsView::TabRect(HDC dc, int index) const {
     SelectionRestore select(dc, host_.GetSkin().Bold());
     RECT client{};
     GetClientRect(window_, &client);
-    int left = kLeftMargin;
+    int left = firstTabLeft_;
     for (int i = 0; i <= index; ++i) {
         const std::string& caption = model_.TabCaption(i);
         SIZE extent{};

@@ -1,5 +1,5 @@
-// The page control's tab strip, drawn on the window colour with a left margin
-// of 10 pixels. A click or an arrow key selects a page through the model.
+// The page control's tab strip, drawn on the window colour, its first tab at a
+// given distance from the strip's left edge. A click or an arrow key selects a page through the model.
 // It also answers TCM_GETCURSEL, TCM_GETITEMCOUNT and TCM_SETCURSEL (which
 // selects as a click would), so tests can drive it.
 #pragma once
@@ -11,7 +11,7 @@ namespace korbela {
 
 class TabsView : public ControlView {
 public:
-    TabsView(IViewHost& host, TPageControl& model, const RECT& rect, int id);
+    TabsView(IViewHost& host, TPageControl& model, const RECT& rect, int id, int firstTabLeft);
 
     void Sync() override;
 
@@ -25,6 +25,7 @@ private:
     void Paint(HDC dc, const RECT& client) const;
 
     TPageControl& model_;
+    int firstTabLeft_;
     int shownPage_ = -1;
     bool shownEnabled_ = true;
     int hotTab_ = -1;
