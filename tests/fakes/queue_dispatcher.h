@@ -30,12 +30,14 @@ public:
         finished.wait();
     }
 
-    // Runs queued calls on the calling thread until the time is up.
+    // Runs queued calls on the calling thread until the time is up; a call
+    // that is still queued then stays queued, however long the last one took.
     void PumpFor(std::chrono::milliseconds duration) {
         const auto end = std::chrono::steady_clock::now() + duration;
         std::unique_lock<std::mutex> lock(mutex_);
         for (;;) {
             if (!ready_.wait_until(lock, end, [this] { return !queue_.empty(); })) return;
+            if (std::chrono::steady_clock::now() >= end) return;
             auto call = std::move(queue_.front());
             queue_.pop_front();
             lock.unlock();
