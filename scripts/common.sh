@@ -64,6 +64,24 @@ unmanaged_windows() {
     timeout 30 wineserver -w || wineserver -k || true
 }
 
+# Runs a command in a mount namespace of its own where /proc/meminfo is the
+# file $1 (a copy of the real one to start with), named to the command in
+# KORBELA_FAKE_MEMINFO: the tests set through it the free memory that Wine
+# reports. Nothing outside the command sees the change.
+with_fake_meminfo() {
+    local file="$1"
+    shift
+    cp /proc/meminfo "$file"
+    if [ "$(id -u)" -eq 0 ]; then
+        unshare -m sh -c 'mount --bind "$0" /proc/meminfo && exec "$@"' \
+            "$file" env KORBELA_FAKE_MEMINFO="$file" "$@"
+    else
+        sudo --preserve-env unshare -m sh -c \
+            'mount --bind "$0" /proc/meminfo && exec setpriv --reuid="$SUDO_UID" --regid="$SUDO_GID" --init-groups "$@"' \
+            "$file" env KORBELA_FAKE_MEMINFO="$file" "$@"
+    fi
+}
+
 # For a user's desktop: the window manager moves and stacks the windows again.
 managed_windows() {
     wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f </dev/null >/dev/null 2>&1 || true

@@ -32,9 +32,36 @@ unmanaged_windows
 # run, started here so that they do not hold ctest's output pipes open.
 wineserver -p 120 || true
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-ctest --test-dir "$BUILD/win" --output-on-failure -E '^Soak\.TwoMinutes'
+ctest --test-dir "$BUILD/win" --output-on-failure -E '^(Soak|AutoFreeing)\.'
+
+# Automatic freeing waits for three of its one-minute checks: it runs beside
+# the soak, in a prefix and on a display of its own, where /proc/meminfo is a
+# file the test writes (see with_fake_meminfo).
+auto_freeing_tests() (
+    export WINEPREFIX="$BUILD/wineprefix-auto"
+    unset DISPLAY KORBELA_XVFB_PID
+    ensure_display
+    trap stop_display EXIT
+    ensure_wineprefix
+    unmanaged_windows
+    cd "$BUILD/win/bin"
+    status=0
+    with_fake_meminfo "$BUILD/win/meminfo" wine ./korbela_wine_tests.exe --gtest_filter='AutoFreeing.*' \
+        </dev/null || status=$?
+    wineserver -k || true
+    exit "$status"
+)
+auto_freeing_tests >"$BUILD/auto_freeing.log" 2>&1 &
+auto_freeing=$!
+
 log "Soak: two minutes of the real program at one-second ticks, with its figures"
 ctest --test-dir "$BUILD/win" --verbose -R '^Soak\.TwoMinutes'
+
+log "Automatic freeing of the real program: three checks, one a minute"
+auto_status=0
+wait "$auto_freeing" || auto_status=$?
+cat "$BUILD/auto_freeing.log"
+[ "$auto_status" -eq 0 ] || { echo "automatic freeing tests failed" >&2; exit "$auto_status"; }
 
 log "Benchmarks (figures only, each against its own baseline)"
 # Each where its figure means something: the freeing run on VirtualAlloc, the

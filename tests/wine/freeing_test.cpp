@@ -1,7 +1,6 @@
 // Freeing runs of the real program: the pass panel, the blocks it really takes
 // and what comes back, and the automatic policy under Wine.
 #include <windows.h>
-#include <psapi.h>
 
 #include "harness/wine_test.h"
 
@@ -9,15 +8,6 @@ namespace korbela::wine {
 namespace {
 
 using Freeing = WineTest;
-
-// Wine keeps no peak of the committed bytes, but it does of the working set,
-// and every block is written, so each one is in the working set.
-SIZE_T PeakWorkingSet(HANDLE process) {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(process, &counters, sizeof(counters));
-    return counters.PeakWorkingSetSize;
-}
 
 TEST_F(Freeing, FreeRamWithASmallTargetShowsThePassPanelAndTakesTheBlocks) {
     WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Target RAM", 5);
@@ -31,7 +21,7 @@ TEST_F(Freeing, FreeRamWithASmallTargetShowsThePassPanelAndTakesTheBlocks) {
     const int64_t totalMB = static_cast<int64_t>(status.ullTotalPhys >> 20);
     const int64_t blocks = ((totalMB + 50) / 100) * 5;  // whole MB per percent, times the target
 
-    const SIZE_T before = PeakWorkingSet(program.Handle());
+    const SIZE_T before = program.PeakWorkingSet();
     PostMessageA(program.Control(ctrl::btnFreeRAM), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([this] { return Visible(ctrl::pnlPass); }, std::chrono::seconds(10)))
         << "the pass panel comes";
@@ -40,7 +30,7 @@ TEST_F(Freeing, FreeRamWithASmallTargetShowsThePassPanelAndTakesTheBlocks) {
     EXPECT_EQ(Text(ctrl::lblPass), "Pass 1 of 1");
     EXPECT_EQ(Text(ctrl::lblWorking), "100%");
     EXPECT_TRUE(IsWindowEnabled(program.Control(ctrl::btnFreeRAM)));
-    const SIZE_T peak = PeakWorkingSet(program.Handle());
+    const SIZE_T peak = program.PeakWorkingSet();
     EXPECT_GE(static_cast<int64_t>(peak - before) >> 20, blocks - 16) << "all blocks were held at once";
     EXPECT_TRUE(IsWindowVisible(program.MainWindow())) << "the button leaves the window shown";
 }

@@ -100,6 +100,19 @@ void MainWindow::WatchWidget(std::function<void()>& invalidate, WidgetView& view
     unhooks_.push_back([&invalidate] { invalidate = nullptr; });
 }
 
+void MainWindow::AddPercentBar(TPercentBar& bar, const Placement& placement, const RECT& rect, int id,
+                               std::string hint) {
+    auto& view = Add<WidgetView>(placement, rect, id,
+                                 [&bar](ICanvas& canvas, int width, int height) { bar.Paint(canvas, width, height); },
+                                 std::move(hint));
+    view.SetText(bar.CaptionText());
+    bar.Invalidate = [&bar, &view] {
+        view.SetText(bar.CaptionText());
+        view.Invalidate();
+    };
+    unhooks_.push_back([&bar] { bar.Invalidate = nullptr; });
+}
+
 void MainWindow::SyncAll() {
     for (const auto& view : views_) view->Sync();
     // Input stays on the page that shows.

@@ -101,6 +101,8 @@ private:
     void Watch(TControl& model, ControlView& view);
     void WatchAll(TControl& model);
     void WatchWidget(std::function<void()>& invalidate, WidgetView& view);
+    // A percent bar's view, repainted and given the bar's caption as its text on every change.
+    void AddPercentBar(TPercentBar& bar, const Placement& placement, const RECT& rect, int id, std::string hint);
     void SyncAll();
     ControlView* ViewOf(HWND window) const;
 

@@ -18,10 +18,6 @@ namespace {
 
 constexpr int kPage = kPageMemory;
 
-DrawnControl::Painter PainterOf(const TPercentBar& bar) {
-    return [&bar](ICanvas& canvas, int width, int height) { bar.Paint(canvas, width, height); };
-}
-
 }  // namespace
 
 void MainWindow::BindMemoryPage(TfrmKRmain& form) {
@@ -34,15 +30,11 @@ void MainWindow::BindMemoryPage(TfrmKRmain& form) {
     Watch(form.lblTotalRAM, Add<LabelView>(form.lblTotalRAM, onPage, At(total, 69, 4, 150, 13), ctrl::lblTotalRAM));
     Watch(form.Label3, Add<LabelView>(form.Label3, onPage, At(total, 8, 26, 100, 13), ctrl::Label3));
     Watch(form.lblUsedRAM, Add<LabelView>(form.lblUsedRAM, onPage, At(total, 110, 26, 150, 13), ctrl::lblUsedRAM));
-    WatchWidget(form.pbrUsedRAM.Invalidate,
-                Add<WidgetView>(onPage, At(total, 8, 45, 448, 21), ctrl::pbrUsedRAM, PainterOf(form.pbrUsedRAM),
-                                form.lblUsedRAM.Hint()));
+    AddPercentBar(form.pbrUsedRAM, onPage, At(total, 8, 45, 448, 21), ctrl::pbrUsedRAM, form.lblUsedRAM.Hint());
     Watch(form.Label2, Add<LabelView>(form.Label2, underBanner, At(total, 9, 72, 110, 13), ctrl::Label2));
     Watch(form.lblFreeRAM,
           Add<LabelView>(form.lblFreeRAM, underBanner, At(total, 122, 72, 150, 13), ctrl::lblFreeRAM));
-    WatchWidget(form.pbrFreeRAM.Invalidate,
-                Add<WidgetView>(underBanner, At(total, 6, 91, 448, 21), ctrl::pbrFreeRAM,
-                                PainterOf(form.pbrFreeRAM), form.lblFreeRAM.Hint()));
+    AddPercentBar(form.pbrFreeRAM, underBanner, At(total, 6, 91, 448, 21), ctrl::pbrFreeRAM, form.lblFreeRAM.Hint());
 
     // "Targeted RAM to free:"
     const POINT target = layout::Offset(layout::kPage, 0, 122);
@@ -52,9 +44,8 @@ void MainWindow::BindMemoryPage(TfrmKRmain& form) {
     Watch(form.tbrTarget, Add<SliderView>(form.tbrTarget, underPass, At(target, 4, 26, 352, 34), ctrl::tbrTarget));
     Watch(form.btnFreeRAM,
           Add<ButtonView>(form.btnFreeRAM, underPass, At(target, 362, 28, 96, 30), ctrl::btnFreeRAM));
-    WatchWidget(form.pbrTargetRAM.Invalidate,
-                Add<WidgetView>(onPage, At(target, 8, 68, 341, 21), ctrl::pbrTargetRAM, PainterOf(form.pbrTargetRAM),
-                                "Percentage of RAM to free."));
+    AddPercentBar(form.pbrTargetRAM, onPage, At(target, 8, 68, 341, 21), ctrl::pbrTargetRAM,
+                  "Percentage of RAM to free.");
 
     // The pass panel: placed by its Top within the group (24 during a run).
     const Placement inPass{kPage, &form.pnlPass, nullptr};

@@ -47,11 +47,8 @@ void MainWindow::BindMonitorPage(TfrmKRmain& form) {
     Watch(form.chbCPU, Add<CheckBoxView>(form.chbCPU, onPage, At(monitor, 416, 1, 46, 17), ctrl::chbCPU));
 
     const POINT cpu = layout::Offset(layout::kPage, 0, 177);
-    const TPercentBar& cpuBar = form.pbrCPU;
-    WatchWidget(form.pbrCPU.Invalidate,
-                Add<WidgetView>(onPage, At(cpu, 8, 25, 452, 21), ctrl::pbrCPU,
-                                [&cpuBar](ICanvas& canvas, int width, int height) { cpuBar.Paint(canvas, width, height); },
-                                "Displays how much load your CPU(s) are taking in real time."));
+    AddPercentBar(form.pbrCPU, onPage, At(cpu, 8, 25, 452, 21), ctrl::pbrCPU,
+                  "Displays how much load your CPU(s) are taking in real time.");
 
     // "RAM Usage Monitor" reaches down to the CPU group.
     Watch(form.pnlMonitor, Add<PanelView>(form.pnlMonitor, onPage,

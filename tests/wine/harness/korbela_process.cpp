@@ -1,5 +1,7 @@
 #include "harness/korbela_process.h"
 
+#include <psapi.h>
+
 #include <thread>
 #include <vector>
 
@@ -51,6 +53,21 @@ std::string BinFolder() {
 }
 
 std::string KorbelaExePath() { return BinFolder() + "korbela.exe"; }
+
+bool WaitForNewTick(HWND freeLabel) {
+    const std::string before = WindowText(freeLabel);
+    constexpr std::size_t kStirBytes = std::size_t{128} << 20;
+    std::vector<char> stir;
+    for (int round = 0; round < 4; ++round) {
+        if (stir.empty()) {
+            stir.assign(kStirBytes, '\x5a');
+        } else {
+            std::vector<char>().swap(stir);
+        }
+        if (WaitUntil([&] { return WindowText(freeLabel) != before; }, std::chrono::seconds(3))) return true;
+    }
+    return false;
+}
 
 bool WaitUntil(const std::function<bool()>& predicate, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
@@ -144,6 +161,13 @@ void KorbelaProcess::ChooseTrayItem(int command) {
 
 bool KorbelaProcess::Exited(std::chrono::milliseconds timeout) {
     return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+SIZE_T KorbelaProcess::PeakWorkingSet() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    if (!GetProcessMemoryInfo(info_.hProcess, &counters, sizeof(counters))) return 0;
+    return counters.PeakWorkingSetSize;
 }
 
 DWORD KorbelaProcess::ExitCode() const {

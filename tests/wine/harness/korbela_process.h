@@ -24,6 +24,10 @@ HWND FindProcessWindow(DWORD processId, const char* className, const char* title
 
 std::string WindowText(HWND window);
 
+// Waits for a usage tick of the program: only a tick writes the free-memory
+// figure, and claiming and giving back 128 MB gives the next one a new figure.
+bool WaitForNewTick(HWND freeLabel);
+
 // Per-user settings and the machine keys the program writes, removed between tests.
 void DeleteProgramRegistryState();
 
@@ -52,6 +56,10 @@ public:
 
     bool Exited(std::chrono::milliseconds timeout);
     DWORD ExitCode() const;
+    // The largest working set the process has had. Wine keeps no peak of the
+    // committed bytes, but it does of the working set, and a freeing run
+    // writes every block it takes, so each one is in the working set.
+    SIZE_T PeakWorkingSet() const;
     // Chooses a tray menu item by its command (1 Light, 2 Medium, 3 Heavy Clean,
     // 5 Show Main Window, 7 Exit), as the menu does once an item is picked.
     void ChooseTrayItem(int command);

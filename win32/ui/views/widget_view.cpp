@@ -20,4 +20,10 @@ void WidgetView::Sync() {
 
 void WidgetView::Invalidate() { control_->Invalidate(); }
 
+void WidgetView::SetText(const std::string& text) {
+    if (text == text_) return;
+    text_ = text;
+    SetWindowTextA(window_, text_.c_str());
+}
+
 }  // namespace korbela

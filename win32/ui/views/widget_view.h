@@ -18,10 +18,14 @@ public:
     void Sync() override;
     bool TakesInput() const override { return false; }
     void Invalidate();
+    // The window's text, which screen readers and other programs read: a bar
+    // carries its caption, "63%".
+    void SetText(const std::string& text);
 
 private:
     std::unique_ptr<DrawnControl> control_;
     std::string hint_;
+    std::string text_;
 };
 
 }  // namespace korbela
