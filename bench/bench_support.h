@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -32,6 +33,20 @@ inline double MedianMicros(const std::function<void()>& call, int repeats) {
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// Median wall times of two calls, in microseconds, their samples taken in
+// turns so that a busy machine slows both alike.
+inline std::pair<double, double> InterleavedMedianMicros(const std::function<void()>& first,
+                                                         const std::function<void()>& second, int repeats) {
+    std::vector<double> firstTimes, secondTimes;
+    for (int i = 0; i < repeats; ++i) {
+        firstTimes.push_back(MedianMicros(first, 1));
+        secondTimes.push_back(MedianMicros(second, 1));
+    }
+    std::sort(firstTimes.begin(), firstTimes.end());
+    std::sort(secondTimes.begin(), secondTimes.end());
+    return {firstTimes[firstTimes.size() / 2], secondTimes[secondTimes.size() / 2]};
 }
 
 inline MemorySnapshot RawMemoryStatus() {

@@ -32,16 +32,7 @@ int main() {
     auto run = [&] { frm.FreeRAM(kPercent); };
 
     bare();  // warm up the allocator once
-    // Interleaved, so that a busy machine slows both sides alike.
-    std::vector<double> bareTimes, runTimes;
-    for (int i = 0; i < 9; ++i) {
-        bareTimes.push_back(bench::MedianMicros(bare, 1));
-        runTimes.push_back(bench::MedianMicros(run, 1));
-    }
-    std::sort(bareTimes.begin(), bareTimes.end());
-    std::sort(runTimes.begin(), runTimes.end());
-    const double bareMicros = bareTimes[bareTimes.size() / 2];
-    const double runMicros = runTimes[runTimes.size() / 2];
+    const auto [bareMicros, runMicros] = bench::InterleavedMedianMicros(bare, run, 9);
     const double megabytes = static_cast<double>(blocks);
     std::printf("freeing_run: %d blocks, %.0f MB/s; bare loop %.0f MB/s; run/bare time ratio %.3f (target <= 1.10)\n",
                 blocks, megabytes / (runMicros / 1e6), megabytes / (bareMicros / 1e6), runMicros / bareMicros);

@@ -18,8 +18,9 @@ int main() {
     auto tick = [&] {
         for (int i = 0; i < kBatch; ++i) usage.Fire();
     };
-    const double rawMicros = bench::MedianMicros(raw, 9) / kBatch;
-    const double tickMicros = bench::MedianMicros(tick, 9) / kBatch;
+    const auto [rawBatch, tickBatch] = bench::InterleavedMedianMicros(raw, tick, 15);
+    const double rawMicros = rawBatch / kBatch;
+    const double tickMicros = tickBatch / kBatch;
     std::printf("usage_tick: %.3f us per tick; raw memory status %.3f us; ratio %.2f\n", tickMicros, rawMicros,
                 tickMicros / rawMicros);
     return 0;

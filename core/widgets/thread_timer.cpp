@@ -27,6 +27,24 @@ uint32_t SystemTickCount() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+namespace {
+
+class SteadyClock : public ITimerClock {
+public:
+    uint32_t Now() override { return SystemTickCount(); }
+    bool WaitForSignal(std::unique_lock<std::mutex>& lock, std::condition_variable& signal, uint32_t milliseconds,
+                       const std::function<bool()>& signalled) override {
+        return signal.wait_for(lock, std::chrono::milliseconds(milliseconds), signalled);
+    }
+};
+
+}  // namespace
+
+std::shared_ptr<ITimerClock> SteadyTimerClock() {
+    static const std::shared_ptr<ITimerClock> clock = std::make_shared<SteadyClock>();
+    return clock;
+}
+
 // Shared between the timer and its thread; outlives whichever ends last.
 struct TThreadTimer::ThreadState {
     std::mutex mutex;
@@ -43,10 +61,9 @@ struct TThreadTimer::ThreadState {
     }
 
     // True when the wait timed out, false when the event was set.
-    bool WaitTimedOut(uint32_t milliseconds) {
+    bool WaitTimedOut(ITimerClock& clock, uint32_t milliseconds) {
         std::unique_lock<std::mutex> lock(mutex);
-        const bool set = signal.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                                         [this] { return eventSet; });
+        const bool set = clock.WaitForSignal(lock, signal, milliseconds, [this] { return eventSet; });
         if (set) {
             eventSet = false;
             return false;
@@ -55,8 +72,9 @@ struct TThreadTimer::ThreadState {
     }
 };
 
-TThreadTimer::TThreadTimer(std::shared_ptr<IMainThreadDispatcher> dispatcher, ErrorHandler onError)
-    : dispatcher_(std::move(dispatcher)), onError_(std::move(onError)) {}
+TThreadTimer::TThreadTimer(std::shared_ptr<IMainThreadDispatcher> dispatcher, ErrorHandler onError,
+                           std::shared_ptr<ITimerClock> clock)
+    : dispatcher_(std::move(dispatcher)), onError_(std::move(onError)), clock_(std::move(clock)) {}
 
 TThreadTimer::~TThreadTimer() {
     destroying_ = true;
@@ -107,19 +125,20 @@ void TThreadTimer::Update() {
     thread_ = state;
     const uint32_t interval = interval_;
     std::shared_ptr<IMainThreadDispatcher> dispatcher = dispatcher_;
+    std::shared_ptr<ITimerClock> clock = clock_;
     TThreadTimer* timer = this;
-    std::thread([state, interval, dispatcher, timer] {
+    std::thread([state, interval, dispatcher, clock, timer] {
         uint32_t wait = interval;
         for (;;) {
-            if (!state->WaitTimedOut(wait)) return;
+            if (!state->WaitTimedOut(*clock, wait)) return;
             if (state->terminated) return;
-            const uint32_t noted = SystemTickCount();
+            const uint32_t noted = clock->Now();
             // The check runs on the main thread, where the timer is destroyed,
             // so a terminated flag seen false there means the timer is alive.
             dispatcher->Invoke([state, timer] {
                 if (!state->terminated) timer->Tick();
             });
-            wait = NextTimerWait(interval, noted, SystemTickCount());
+            wait = NextTimerWait(interval, noted, clock->Now());
         }
     }).detach();
 }

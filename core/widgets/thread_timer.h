@@ -2,10 +2,12 @@
 // handler synchronously on the main thread.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace korbela {
 
@@ -35,11 +37,28 @@ uint32_t NextTimerWait(uint32_t interval, uint32_t notedTick, uint32_t nowTick);
 // Milliseconds since an arbitrary start, wrapping like GetTickCount.
 uint32_t SystemTickCount();
 
+// The time a timer thread counts its period in. The program's is the steady
+// clock; a test's moves only when the test moves it.
+class ITimerClock {
+public:
+    virtual ~ITimerClock() = default;
+    // Milliseconds since an arbitrary start, wrapping like GetTickCount.
+    virtual uint32_t Now() = 0;
+    // Waits on `signal`, with `lock` held around every check, until
+    // `signalled()` holds (true) or `milliseconds` of this clock have passed
+    // (false).
+    virtual bool WaitForSignal(std::unique_lock<std::mutex>& lock, std::condition_variable& signal,
+                               uint32_t milliseconds, const std::function<bool()>& signalled) = 0;
+};
+
+std::shared_ptr<ITimerClock> SteadyTimerClock();
+
 class TThreadTimer : public ITimer {
 public:
     using ErrorHandler = std::function<void(const std::exception&)>;
 
-    TThreadTimer(std::shared_ptr<IMainThreadDispatcher> dispatcher, ErrorHandler onError);
+    TThreadTimer(std::shared_ptr<IMainThreadDispatcher> dispatcher, ErrorHandler onError,
+                 std::shared_ptr<ITimerClock> clock = SteadyTimerClock());
     ~TThreadTimer() override;
     TThreadTimer(const TThreadTimer&) = delete;
     TThreadTimer& operator=(const TThreadTimer&) = delete;
@@ -65,6 +84,7 @@ private:
 
     std::shared_ptr<IMainThreadDispatcher> dispatcher_;
     ErrorHandler onError_;
+    std::shared_ptr<ITimerClock> clock_;
     std::function<void()> onTimer_;
     bool enabled_ = false;
     bool loadedEnabled_ = false;

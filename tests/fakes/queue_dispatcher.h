@@ -30,20 +30,26 @@ public:
         finished.wait();
     }
 
-    // Runs queued calls on the calling thread until the time is up; a call
-    // that is still queued then stays queued, however long the last one took.
-    void PumpFor(std::chrono::milliseconds duration) {
-        const auto end = std::chrono::steady_clock::now() + duration;
+    // Runs the next call to arrive; false when none came within the time.
+    bool PumpOne(std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
         std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            if (!ready_.wait_until(lock, end, [this] { return !queue_.empty(); })) return;
-            if (std::chrono::steady_clock::now() >= end) return;
-            auto call = std::move(queue_.front());
-            queue_.pop_front();
-            lock.unlock();
-            call();
-            lock.lock();
-        }
+        if (!ready_.wait_for(lock, timeout, [this] { return !queue_.empty(); })) return false;
+        auto call = std::move(queue_.front());
+        queue_.pop_front();
+        lock.unlock();
+        call();
+        return true;
+    }
+
+    // Waits until `count` calls are queued.
+    bool WaitForCalls(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(30)) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return ready_.wait_for(lock, timeout, [&] { return queue_.size() >= count; });
+    }
+
+    std::size_t Queued() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return queue_.size();
     }
 
     // Drops waiting calls so that no timer thread stays blocked.

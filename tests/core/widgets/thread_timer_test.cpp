@@ -2,18 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "fakes/manual_timer_clock.h"
 #include "fakes/queue_dispatcher.h"
 
 namespace korbela {
 namespace {
 
 using namespace std::chrono;
+using testing::ManualTimerClock;
 using testing::QueueDispatcher;
 
 struct WaitCase {
@@ -35,16 +36,34 @@ TEST(TimerWait, SubtractsTheTimeTheHandlerUsed) {
     }
 }
 
+// The timers count on a clock that moves only when the test moves it, and
+// hand their ticks to a dispatcher that the test pumps.
 class ThreadTimerTest : public ::testing::Test {
 protected:
     void TearDown() override { dispatcher->Close(); }
 
-    std::shared_ptr<QueueDispatcher> dispatcher = std::make_shared<QueueDispatcher>();
-    std::vector<std::string> errors;
     std::unique_ptr<TThreadTimer> MakeTimer() {
         return std::make_unique<TThreadTimer>(
-            dispatcher, [this](const std::exception& e) { errors.push_back(e.what()); });
+            dispatcher, [this](const std::exception& e) { errors.push_back(e.what()); }, clock);
     }
+    // Moves the clock on once the timer thread waits, then runs the tick that
+    // came due; false when none did.
+    bool TickAfter(uint32_t milliseconds) {
+        if (!clock->WaitForWaiters(1)) return false;
+        clock->Advance(milliseconds);
+        return dispatcher->PumpOne();
+    }
+    // Moves the clock on and checks that no tick came due: the thread has
+    // seen the new time when Advance returns, and waits on.
+    bool NoTickAfter(uint32_t milliseconds) {
+        if (!clock->WaitForWaiters(1)) return false;
+        clock->Advance(milliseconds);
+        return dispatcher->Queued() == 0;
+    }
+
+    std::shared_ptr<QueueDispatcher> dispatcher = std::make_shared<QueueDispatcher>();
+    std::shared_ptr<ManualTimerClock> clock = std::make_shared<ManualTimerClock>(0xFFFFFF00u);  // wraps soon
+    std::vector<std::string> errors;
 };
 
 TEST_F(ThreadTimerTest, RunsOnlyWhenEnabledWithHandlerAndInterval) {
@@ -59,13 +78,16 @@ TEST_F(ThreadTimerTest, RunsOnlyWhenEnabledWithHandlerAndInterval) {
     EXPECT_FALSE(timer->Running()) << "interval 0 stops the timer";
     timer->SetInterval(40);
     EXPECT_TRUE(timer->Running());
-    dispatcher->PumpFor(milliseconds(130));
-    EXPECT_GE(ticks, 2);
+    EXPECT_TRUE(NoTickAfter(39));
+    EXPECT_TRUE(TickAfter(1));
+    EXPECT_TRUE(TickAfter(40));
+    EXPECT_EQ(ticks, 2);
     timer->SetEnabled(false);
     EXPECT_FALSE(timer->Running());
-    const int stopped = ticks;
-    dispatcher->PumpFor(milliseconds(120));
-    EXPECT_EQ(ticks, stopped) << "no tick after stopping";
+    ASSERT_TRUE(clock->WaitForWaiters(0)) << "the thread ends";
+    clock->Advance(400);
+    EXPECT_EQ(dispatcher->Queued(), 0u) << "no tick after stopping";
+    EXPECT_EQ(ticks, 2);
 }
 
 TEST_F(ThreadTimerTest, HandlerRunsOnTheDispatchingThread) {
@@ -74,52 +96,47 @@ TEST_F(ThreadTimerTest, HandlerRunsOnTheDispatchingThread) {
     timer->SetOnTimer([&] { handlerThread = std::this_thread::get_id(); });
     timer->SetInterval(20);
     timer->SetEnabled(true);
-    dispatcher->PumpFor(milliseconds(80));
+    ASSERT_TRUE(TickAfter(20));
     EXPECT_EQ(handlerThread, std::this_thread::get_id());
 }
 
 TEST_F(ThreadTimerTest, IntervalChangeRestartsThePeriodAndSameValueDoesNothing) {
     auto timer = MakeTimer();
-    std::vector<steady_clock::time_point> ticks;
-    timer->SetOnTimer([&] { ticks.push_back(steady_clock::now()); });
+    std::vector<uint32_t> ticks;
+    timer->SetOnTimer([&] { ticks.push_back(clock->Now()); });
     timer->SetInterval(300);
     timer->SetEnabled(true);
-    dispatcher->PumpFor(milliseconds(200));
-    EXPECT_TRUE(ticks.empty());
+    EXPECT_TRUE(NoTickAfter(200));
     // Assigning the value already held must not restart the period.
     timer->SetInterval(300);
     timer->SetEnabled(true);
-    dispatcher->PumpFor(milliseconds(200));
-    ASSERT_EQ(ticks.size(), 1u) << "the first tick still comes 300 ms after enabling";
+    EXPECT_TRUE(TickAfter(100)) << "the first tick still comes 300 ms after enabling";
 
-    const auto changed = steady_clock::now();
     timer->SetInterval(150);
-    dispatcher->PumpFor(milliseconds(100));
-    EXPECT_EQ(ticks.size(), 1u) << "a new interval waits a full period";
-    dispatcher->PumpFor(milliseconds(120));
+    EXPECT_TRUE(NoTickAfter(149)) << "a new interval waits a full period";
+    EXPECT_TRUE(TickAfter(1));
     ASSERT_EQ(ticks.size(), 2u);
-    EXPECT_GE(ticks[1] - changed, milliseconds(140));
+    EXPECT_EQ(static_cast<uint32_t>(ticks[1] - ticks[0]), 150u);
 }
 
 TEST_F(ThreadTimerTest, SlowHandlerIsFollowedAtOnceButNeverTwice) {
     auto timer = MakeTimer();
-    std::vector<steady_clock::time_point> starts, ends;
+    std::vector<uint32_t> starts, ends;
     timer->SetOnTimer([&] {
-        starts.push_back(steady_clock::now());
-        std::this_thread::sleep_for(milliseconds(150));  // longer than the interval
-        ends.push_back(steady_clock::now());
+        starts.push_back(clock->Now());
+        if (starts.size() == 1) clock->Advance(150);  // longer than the interval
+        ends.push_back(clock->Now());
     });
     timer->SetInterval(100);
     timer->SetEnabled(true);
-    dispatcher->PumpFor(milliseconds(600));
-    timer->SetEnabled(false);
-    ASSERT_GE(starts.size(), 3u);
-    for (size_t i = 1; i < starts.size(); ++i) {
-        EXPECT_GE(starts[i], ends[i - 1]) << "ticks never overlap";
-        EXPECT_LT(starts[i] - ends[i - 1], milliseconds(40)) << "the next tick follows at once";
-    }
-    // 600 ms at 150 ms per handler fits at most 4 ticks: none piled up.
-    EXPECT_LE(starts.size(), 5u);
+    ASSERT_TRUE(TickAfter(100));
+    ASSERT_TRUE(dispatcher->PumpOne()) << "the next tick follows at once, with no time passing";
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[1], ends[0]);
+    // The second handler took no time: a whole period comes before the third.
+    EXPECT_TRUE(NoTickAfter(99)) << "a slow handler is made up for once, not twice";
+    EXPECT_TRUE(TickAfter(1));
+    EXPECT_EQ(static_cast<uint32_t>(starts[2] - ends[1]), 100u);
 }
 
 TEST_F(ThreadTimerTest, HandlerErrorIsReportedAndTheTimerGoesOn) {
@@ -130,10 +147,10 @@ TEST_F(ThreadTimerTest, HandlerErrorIsReportedAndTheTimerGoesOn) {
     });
     timer->SetInterval(30);
     timer->SetEnabled(true);
-    dispatcher->PumpFor(milliseconds(150));
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(TickAfter(30));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0], "tick failed");
-    EXPECT_GE(ticks, 3);
+    EXPECT_EQ(ticks, 3);
 }
 
 TEST_F(ThreadTimerTest, EnabledWhileLoadingIsAppliedAfterLoading) {
@@ -147,21 +164,22 @@ TEST_F(ThreadTimerTest, EnabledWhileLoadingIsAppliedAfterLoading) {
     EXPECT_TRUE(timer->Running());
 }
 
+// Destroyed while its thread waits in the dispatcher with a tick: a timer
+// that waited for its thread would hang here.
 TEST_F(ThreadTimerTest, DestroyingARunningTimerNeitherBlocksNorTicksAgain) {
     int ticks = 0;
-    {
-        auto timer = MakeTimer();
-        timer->SetOnTimer([&] { ++ticks; });
-        timer->SetInterval(10);
-        timer->SetEnabled(true);
-        dispatcher->PumpFor(milliseconds(50));
-        const auto before = steady_clock::now();
-        timer.reset();
-        EXPECT_LT(steady_clock::now() - before, milliseconds(50));
-    }
-    const int seen = ticks;
-    dispatcher->PumpFor(milliseconds(60));
-    EXPECT_EQ(ticks, seen);
+    auto timer = MakeTimer();
+    timer->SetOnTimer([&] { ++ticks; });
+    timer->SetInterval(10);
+    timer->SetEnabled(true);
+    ASSERT_TRUE(clock->WaitForWaiters(1));
+    clock->Advance(10);
+    ASSERT_TRUE(dispatcher->WaitForCalls(1));
+    timer.reset();
+    ASSERT_TRUE(dispatcher->PumpOne()) << "the tick that was on its way";
+    EXPECT_EQ(ticks, 0) << "reaches no handler";
+    clock->Advance(100);
+    EXPECT_EQ(dispatcher->Queued(), 0u);
 }
 
 }  // namespace
