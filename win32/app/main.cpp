@@ -8,6 +8,7 @@
 #include "core/system/cpu_usage.h"
 #include "core/system/system_info.h"
 #include "core/ui/frm_kr_main.h"
+#include "core/ui/hot_key.h"
 #include "core/ui/system_messages.h"
 #include "core/widgets/thread_timer.h"
 #include "win32/app/application_window.h"
@@ -30,8 +31,6 @@
 
 namespace korbela {
 namespace {
-
-constexpr uint16_t kTestAutoFreeHotKey = 49217;  // Ctrl+Alt+A
 
 int RunMessageLoop() {
     MSG msg;
@@ -106,7 +105,7 @@ int Run(HINSTANCE instance) {
     tryIcon.popTaskBar.ShowMainWindow1Click = [&frmKRmain] { frmKRmain.ShowMainWindow1Click(); };
     tryIcon.popTaskBar.erminate1Click = [&frmKRmain] { frmKRmain.erminate1Click(); };
     GlobalHotKey2.OnKeyDown = [&frmKRmain](int key, int shift) { frmKRmain.GlobalHotKey2KeyDown(key, shift); };
-    GlobalHotKey2.SetHotKey(kTestAutoFreeHotKey);
+    GlobalHotKey2.SetHotKey(kMainWindowHotKey);
 
     Win32OneInstance OneInstance(application.Handle(), [] { PostQuitMessage(0); });
     OneInstance.Loaded(marker.PreviousInstance());
