@@ -88,6 +88,23 @@ void GdiCanvas::FillPixels(const Rect& rect, uint32_t pixel) {
     }
 }
 
+std::vector<uint32_t> GdiCanvas::Pixels() {
+    FinishGdiDrawing();
+    return {pixels_, pixels_ + static_cast<std::ptrdiff_t>(width_) * height_};
+}
+
+void GdiCanvas::Restore(const std::vector<uint32_t>& pixels, const Rect& area) {
+    if (pixels.size() != static_cast<std::size_t>(width_) * height_) return;
+    const Rect copied = Intersection(area, clip_);
+    if (IsEmpty(copied)) return;
+    FinishGdiDrawing();
+    const std::size_t bytes = static_cast<std::size_t>(copied.Width()) * sizeof(uint32_t);
+    for (int y = copied.top; y < copied.bottom; ++y) {
+        const std::ptrdiff_t start = static_cast<std::ptrdiff_t>(y) * width_ + copied.left;
+        std::memcpy(pixels_ + start, pixels.data() + start, bytes);
+    }
+}
+
 void GdiCanvas::FillRect(const Rect& rect, TColor color) { FillPixels(rect, ToPixel(color)); }
 
 void GdiCanvas::SetPen(TColor color, int width) {
@@ -145,15 +162,33 @@ void GdiCanvas::ThinLine(POINT from, POINT to, uint32_t pixel) {
     const bool bias = (dx < 0 && dy > 0 && !xMajor) || (dx < 0 && dy < 0) || (dx > 0 && dy < 0 && xMajor);
     const int stepX = dx > 0 ? 1 : (dx < 0 ? -1 : 0);
     const int stepY = dy > 0 ? 1 : -1;
+    // The error term, and a step along the minor axis once it is above this.
+    int error = 2 * minor - major;
+    const int threshold = bias ? -1 : 0;
 
+    if (Intersection(bounds, clip_) == bounds) {  // no pixel to leave out: along the bitmap's memory
+        const std::ptrdiff_t majorStep = xMajor ? stepX : std::ptrdiff_t{stepY} * width_;
+        const std::ptrdiff_t minorStep = xMajor ? std::ptrdiff_t{stepY} * width_ : stepX;
+        uint32_t* at = pixels_ + static_cast<std::ptrdiff_t>(from.y) * width_ + from.x;
+        for (int i = 0; i < major; ++i) {
+            *at = pixel;
+            if (error > threshold) {
+                at += minorStep;
+                error += 2 * (minor - major);
+            } else {
+                error += 2 * minor;
+            }
+            at += majorStep;
+        }
+        return;
+    }
     int x = from.x;
     int y = from.y;
-    int error = 2 * minor - major;
     for (int i = 0; i < major; ++i) {
         if (x >= clip_.left && x < clip_.right && y >= clip_.top && y < clip_.bottom) {
             pixels_[static_cast<std::ptrdiff_t>(y) * width_ + x] = pixel;
         }
-        const bool minorStep = error + (bias ? 1 : 0) > 0;
+        const bool minorStep = error > threshold;
         error += minorStep ? 2 * (minor - major) : 2 * minor;
         if (xMajor) {
             x += stepX;

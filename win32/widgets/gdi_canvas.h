@@ -32,6 +32,12 @@ public:
     // Copies the whole picture to (x, y) of the target.
     void CopyTo(HDC target, int x, int y) const;
 
+    // The picture's pixels, top row first, for a later Restore.
+    std::vector<uint32_t> Pixels();
+    // Puts back the area of a picture taken with Pixels from a canvas of the
+    // same size; limited to the clip as drawing is.
+    void Restore(const std::vector<uint32_t>& pixels, const Rect& area);
+
     void FillRect(const Rect& rect, TColor color) override;
     void SetPen(TColor color, int width) override;
     void MoveTo(int x, int y) override;
