@@ -17,6 +17,7 @@
 #ifdef _WIN32
 #include "bench/device_bitmap_canvas.h"
 #include "win32/widgets/gdi_canvas.h"
+#include "win32/widgets/percent_bar_painter.h"
 #endif
 
 namespace {
@@ -83,36 +84,48 @@ private:
 };
 
 // Prints one widget's paint on both canvases, each as a multiple of one bare
-// full-size BitBlt to the same target, and whether both give the same pixels.
-template <typename Paint>
-void GdiFigures(HDC screen, const char* name, int width, int height, Paint&& paint) {
+// full-size BitBlt to the same target, and whether both give the same pixels
+// in the first rounds. Each paint is given its round, counted from 0.
+template <typename PaintBefore, typename PaintNow>
+void GdiFigures(HDC screen, const char* name, int width, int height, PaintBefore&& paintBefore,
+                PaintNow&& paintNow) {
     using namespace korbela;
     ScreenSide target(screen, width, height);
     bench::DeviceBitmapCanvas before(screen, width, height);
     GdiCanvas now(screen, width, height);
 
+    bool samePixels = true;
+    for (int round = 0; round <= 100; ++round) {
+        paintBefore(before, round);
+        before.CopyTo(target.Dc(), 0, 0);
+        const std::vector<uint32_t> beforePixels = target.Pixels();
+        paintNow(now, round);
+        now.CopyTo(target.Dc(), 0, 0);
+        samePixels = samePixels && target.Pixels() == beforePixels;
+    }
+
     const double blit = MicrosecondsPerCall([&] {
         BitBlt(target.Dc(), 0, 0, width, height, before.Dc(), 0, 0, SRCCOPY);
         GdiFlush();
     });
+    int round = 0;
     const double beforePaint = MicrosecondsPerCall([&] {
-        paint(before);
+        paintBefore(before, round++);
         before.CopyTo(target.Dc(), 0, 0);
         GdiFlush();
     });
-    const std::vector<uint32_t> beforePixels = target.Pixels();
+    round = 0;
     const double nowPaint = MicrosecondsPerCall([&] {
-        paint(now);
+        paintNow(now, round++);
         now.CopyTo(target.Dc(), 0, 0);
         GdiFlush();
     });
-    const std::vector<uint32_t> nowPixels = target.Pixels();
 
     std::printf("gdi baseline for %s: one %dx%d BitBlt: %.2f us\n", name, width, height, blit);
     std::printf("gdi %s before (device bitmap, a GDI call per primitive): %.1f us (%.1fx one BitBlt)\n", name,
                 beforePaint, beforePaint / blit);
     std::printf("gdi %s now (DIB section): %.1f us (%.1fx one BitBlt)\n", name, nowPaint, nowPaint / blit);
-    std::printf("gdi %s: same pixels before and now: %s\n", name, beforePixels == nowPixels ? "yes" : "NO");
+    std::printf("gdi %s: same pixels before and now: %s\n", name, samePixels ? "yes" : "NO");
 }
 #endif
 
@@ -161,9 +174,21 @@ int main() {
     // size to the same target.
     HDC screen = GetDC(nullptr);
     std::printf("gdi: every figure is a paint with its copy to the screen-side bitmap, as N x one bare BitBlt\n");
-    GdiFigures(screen, "percent_bar_paint", 452, 21, [&](ICanvas& canvas) { bar.Paint(canvas, 452, 21); });
-    GdiFigures(screen, "scope_paint_999x3", kGraphWidth, kGraphHeight,
-               [&](ICanvas& canvas) { scope.Paint(canvas, kGraphWidth, kGraphHeight); });
+    // The bar's percent changes from one paint to the next, round by round
+    // through 0 to 100 %; the painter keeps the bar's tracks between paints.
+    PercentBarPainter barPainter(bar);
+    GdiFigures(
+        screen, "percent_bar_paint", 452, 21,
+        [&](ICanvas& canvas, int round) {
+            bar.SetPercent(round % 101);
+            bar.Paint(canvas, 452, 21);
+        },
+        [&](GdiCanvas& canvas, int round) {
+            bar.SetPercent(round % 101);
+            barPainter(canvas, 452, 21);
+        });
+    auto paintScope = [&](ICanvas& canvas, int) { scope.Paint(canvas, kGraphWidth, kGraphHeight); };
+    GdiFigures(screen, "scope_paint_999x3", kGraphWidth, kGraphHeight, paintScope, paintScope);
     ReleaseDC(nullptr, screen);
 #endif
     return 0;

@@ -11,6 +11,7 @@
 #include "win32/ui/views/progress_view.h"
 #include "win32/ui/views/slider_view.h"
 #include "win32/ui/views/widget_view.h"
+#include "win32/widgets/percent_bar_painter.h"
 
 namespace korbela {
 
@@ -18,9 +19,7 @@ namespace {
 
 constexpr int kPage = kPageMemory;
 
-DrawnControl::Painter PainterOf(const TPercentBar& bar) {
-    return [&bar](ICanvas& canvas, int width, int height) { bar.Paint(canvas, width, height); };
-}
+DrawnControl::Painter PainterOf(const TPercentBar& bar) { return PercentBarPainter(bar); }
 
 }  // namespace
 

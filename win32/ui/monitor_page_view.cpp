@@ -9,6 +9,7 @@
 #include "win32/ui/views/label_view.h"
 #include "win32/ui/views/panel_view.h"
 #include "win32/ui/views/widget_view.h"
+#include "win32/widgets/percent_bar_painter.h"
 
 namespace korbela {
 
@@ -50,7 +51,7 @@ void MainWindow::BindMonitorPage(TfrmKRmain& form) {
     const TPercentBar& cpuBar = form.pbrCPU;
     WatchWidget(form.pbrCPU.Invalidate,
                 Add<WidgetView>(onPage, At(cpu, 8, 25, 452, 21), ctrl::pbrCPU,
-                                [&cpuBar](ICanvas& canvas, int width, int height) { cpuBar.Paint(canvas, width, height); },
+                                PercentBarPainter(cpuBar),
                                 "Displays how much load your CPU(s) are taking in real time."));
 
     // "RAM Usage Monitor" reaches down to the CPU group.
