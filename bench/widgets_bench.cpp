@@ -15,7 +15,9 @@
 #include "core/widgets/scope.h"
 
 #ifdef _WIN32
+#include "bench/device_bitmap_canvas.h"
 #include "win32/widgets/gdi_canvas.h"
+#include "win32/widgets/percent_bar_painter.h"
 #endif
 
 namespace {
@@ -39,6 +41,93 @@ double MicrosecondsPerCall(Work&& work) {
     } while (now - start < std::chrono::seconds(1));
     return std::chrono::duration<double, std::micro>(now - start).count() / static_cast<double>(calls);
 }
+
+#ifdef _WIN32
+// The picture of a memory DC as 32-bit pixels, top row first.
+std::vector<uint32_t> Pixels(HDC dc, HBITMAP bitmap, int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+// A bitmap like the window's own, that the paints are copied to.
+class ScreenSide {
+public:
+    ScreenSide(HDC screen, int width, int height)
+        : width_(width), height_(height), dc_(CreateCompatibleDC(screen)),
+          bitmap_(CreateCompatibleBitmap(screen, width, height)), previous_(SelectObject(dc_, bitmap_)) {}
+    ~ScreenSide() {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    ScreenSide(const ScreenSide&) = delete;
+    ScreenSide& operator=(const ScreenSide&) = delete;
+
+    HDC Dc() const { return dc_; }
+    std::vector<uint32_t> Pixels() const { return ::Pixels(dc_, bitmap_, width_, height_); }
+
+private:
+    int width_;
+    int height_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+};
+
+// Prints one widget's paint on both canvases, each as a multiple of one bare
+// full-size BitBlt to the same target, and whether both give the same pixels
+// in the first rounds. Each paint is given its round, counted from 0.
+template <typename PaintBefore, typename PaintNow>
+void GdiFigures(HDC screen, const char* name, int width, int height, PaintBefore&& paintBefore,
+                PaintNow&& paintNow) {
+    using namespace korbela;
+    ScreenSide target(screen, width, height);
+    bench::DeviceBitmapCanvas before(screen, width, height);
+    GdiCanvas now(screen, width, height);
+
+    bool samePixels = true;
+    for (int round = 0; round <= 100; ++round) {
+        paintBefore(before, round);
+        before.CopyTo(target.Dc(), 0, 0);
+        const std::vector<uint32_t> beforePixels = target.Pixels();
+        paintNow(now, round);
+        now.CopyTo(target.Dc(), 0, 0);
+        samePixels = samePixels && target.Pixels() == beforePixels;
+    }
+
+    const double blit = MicrosecondsPerCall([&] {
+        BitBlt(target.Dc(), 0, 0, width, height, before.Dc(), 0, 0, SRCCOPY);
+        GdiFlush();
+    });
+    int round = 0;
+    const double beforePaint = MicrosecondsPerCall([&] {
+        paintBefore(before, round++);
+        before.CopyTo(target.Dc(), 0, 0);
+        GdiFlush();
+    });
+    round = 0;
+    const double nowPaint = MicrosecondsPerCall([&] {
+        paintNow(now, round++);
+        now.CopyTo(target.Dc(), 0, 0);
+        GdiFlush();
+    });
+
+    std::printf("gdi baseline for %s: one %dx%d BitBlt: %.2f us\n", name, width, height, blit);
+    std::printf("gdi %s before (device bitmap, a GDI call per primitive): %.1f us (%.1fx one BitBlt)\n", name,
+                beforePaint, beforePaint / blit);
+    std::printf("gdi %s now (DIB section): %.1f us (%.1fx one BitBlt)\n", name, nowPaint, nowPaint / blit);
+    std::printf("gdi %s: same pixels before and now: %s\n", name, samePixels ? "yes" : "NO");
+}
+#endif
 
 }  // namespace
 
@@ -79,36 +168,27 @@ int main() {
     std::printf("scope_paint_999x3: %.1f us (%.1fx baseline blit)\n", scopePaint, scopePaint / blit);
 
 #ifdef _WIN32
-    // The same paints on GDI, each with its one copy to the screen-side DC,
-    // against one bare full-size BitBlt between two memory DCs.
+    // The same paints on GDI, each with its one copy to a screen-compatible
+    // bitmap, on the canvas as it was (a device bitmap, a GDI call per
+    // primitive) and as it is, against one bare BitBlt of the widget's full
+    // size to the same target.
     HDC screen = GetDC(nullptr);
-    HDC targetDc = CreateCompatibleDC(screen);
-    HBITMAP targetBitmap = CreateCompatibleBitmap(screen, kGraphWidth, kGraphHeight);
-    HGDIOBJ oldTarget = SelectObject(targetDc, targetBitmap);
-    {
-        GdiCanvas scopeGdi(screen, kGraphWidth, kGraphHeight);
-        GdiCanvas barGdi(screen, 452, 21);
-        const double gdiBlit = MicrosecondsPerCall([&] {
-            BitBlt(targetDc, 0, 0, kGraphWidth, kGraphHeight, scopeGdi.Dc(), 0, 0, SRCCOPY);
-            GdiFlush();
+    std::printf("gdi: every figure is a paint with its copy to the screen-side bitmap, as N x one bare BitBlt\n");
+    // The bar's percent changes from one paint to the next, round by round
+    // through 0 to 100 %; the painter keeps the bar's tracks between paints.
+    PercentBarPainter barPainter(bar);
+    GdiFigures(
+        screen, "percent_bar_paint", 452, 21,
+        [&](ICanvas& canvas, int round) {
+            bar.SetPercent(round % 101);
+            bar.Paint(canvas, 452, 21);
+        },
+        [&](GdiCanvas& canvas, int round) {
+            bar.SetPercent(round % 101);
+            barPainter(canvas, 452, 21);
         });
-        const double gdiBar = MicrosecondsPerCall([&] {
-            bar.Paint(barGdi, 452, 21);
-            barGdi.CopyTo(targetDc, 0, 0);
-            GdiFlush();
-        });
-        const double gdiScope = MicrosecondsPerCall([&] {
-            scope.Paint(scopeGdi, kGraphWidth, kGraphHeight);
-            scopeGdi.CopyTo(targetDc, 0, 0);
-            GdiFlush();
-        });
-        std::printf("gdi baseline: one %dx%d BitBlt: %.2f us\n", kGraphWidth, kGraphHeight, gdiBlit);
-        std::printf("gdi percent_bar_paint: %.1f us (%.1fx BitBlt)\n", gdiBar, gdiBar / gdiBlit);
-        std::printf("gdi scope_paint_999x3: %.1f us (%.1fx BitBlt)\n", gdiScope, gdiScope / gdiBlit);
-    }
-    SelectObject(targetDc, oldTarget);
-    DeleteObject(targetBitmap);
-    DeleteDC(targetDc);
+    auto paintScope = [&](ICanvas& canvas, int) { scope.Paint(canvas, kGraphWidth, kGraphHeight); };
+    GdiFigures(screen, "scope_paint_999x3", kGraphWidth, kGraphHeight, paintScope, paintScope);
     ReleaseDC(nullptr, screen);
 #endif
     return 0;

@@ -54,6 +54,23 @@ std::optional<std::string> FormatPercent(const std::string& format, int value) {
     return text;
 }
 
+// Without bevels the bar leaves a line of background along the top, right and
+// bottom edges.
+Rect TrackArea(int width, int height) { return {0, 1, width - 1, height - 1}; }
+
+// How many of a gradient's bands are drawn: each while the filling reaches
+// the band's start; compared exactly, PercentFilling >= 100 * i / bands.
+int BandsDrawn(const TGradient& gradient, int bands) {
+    for (int i = 0; i < bands; ++i) {
+        if (static_cast<int64_t>(gradient.PercentFilling) * bands < 100LL * i) return i + 1;
+    }
+    return std::max(bands, 0);
+}
+
+bool GradientShown(const TGradient& gradient, const ICanvas& canvas) {
+    return gradient.Active && gradient.Steps != 1 && canvas.BitsPerPixel() >= 16;
+}
+
 }  // namespace
 
 Rect PercentBarPresetBounds(PercentBarPreset preset) {
@@ -120,39 +137,58 @@ std::string TPercentBar::CaptionText() const {
 
 void TPercentBar::Paint(ICanvas& canvas, int width, int height) const {
     if (width <= 0 || height <= 0) return;
+    DrawBar(canvas, width, height, &look_.Gradient);
+    DrawCaption(canvas, width, height);
+}
+
+void TPercentBar::PaintTrack(ICanvas& canvas, int width, int height, bool filled) const {
+    if (width <= 0 || height <= 0) return;
+    TGradient full = look_.Gradient;
+    full.PercentFilling = 100;
+    DrawBar(canvas, width, height, filled ? &full : nullptr);
+}
+
+int TPercentBar::FillEnd(const ICanvas& canvas, int width, int height) const {
+    const Rect area = TrackArea(width, height);
+    const int w = area.Width();
+    const int bands = std::min(look_.Gradient.Steps, w);
+    if (!GradientShown(look_.Gradient, canvas) || bands <= 0) return area.left;
+    return area.left + MulDiv(BandsDrawn(look_.Gradient, bands), w, bands);
+}
+
+void TPercentBar::PaintCaption(ICanvas& canvas, int width, int height) const {
+    if (width <= 0 || height <= 0) return;
+    DrawCaption(canvas, width, height);
+}
+
+void TPercentBar::DrawBar(ICanvas& canvas, int width, int height, const TGradient* fill) const {
     canvas.FillRect({0, 0, width, height}, look_.Colors.Background);
-    // Without bevels the bar leaves a line of background along the top,
-    // right and bottom edges.
-    const Rect area{0, 1, width - 1, height - 1};
-    if (percent_ > 0) {
-        DrawGradient(canvas, look_.GradientBack, area);
-        DrawGradient(canvas, look_.Gradient, area);
-        const int stride = look_.Step + look_.Interspace;
-        if (look_.Interspace > 0 && stride > 0) {
-            for (int x = area.left; x < area.right; x += stride) {
-                const int right = std::min(x + look_.Interspace, area.right);
-                canvas.FillRect({x, area.top, right, area.bottom}, look_.Colors.Background);
-            }
+    if (!ShowsTrack()) return;
+    const Rect area = TrackArea(width, height);
+    DrawGradient(canvas, look_.GradientBack, area);
+    if (fill) DrawGradient(canvas, *fill, area);
+    const int stride = look_.Step + look_.Interspace;
+    if (look_.Interspace > 0 && stride > 0) {
+        for (int x = area.left; x < area.right; x += stride) {
+            const int right = std::min(x + look_.Interspace, area.right);
+            canvas.FillRect({x, area.top, right, area.bottom}, look_.Colors.Background);
         }
     }
-    DrawCaption(canvas, width, height);
 }
 
 void TPercentBar::DrawGradient(ICanvas& canvas, const TGradient& gradient,
                                const Rect& area) const {
-    if (!gradient.Active || gradient.Steps == 1 || canvas.BitsPerPixel() < 16) return;
+    if (!GradientShown(gradient, canvas)) return;
     const int w = area.Width();
     const int bands = std::min(gradient.Steps, w);
-    for (int i = 0; i < bands; ++i) {
+    const int drawn = BandsDrawn(gradient, bands);
+    for (int i = 0; i < drawn; ++i) {
         const TColor color{Blend(gradient.FromColor.r, gradient.ToColor.r, i, bands - 1),
                            Blend(gradient.FromColor.g, gradient.ToColor.g, i, bands - 1),
                            Blend(gradient.FromColor.b, gradient.ToColor.b, i, bands - 1)};
         canvas.FillRect({area.left + MulDiv(i, w, bands), area.top,
                          area.left + MulDiv(i + 1, w, bands), area.bottom},
                         color);
-        // The next band only while the filling reaches this one's start;
-        // compared exactly, PercentFilling >= 100 * i / bands.
-        if (static_cast<int64_t>(gradient.PercentFilling) * bands < 100LL * i) break;
     }
 }
 

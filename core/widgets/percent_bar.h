@@ -75,10 +75,23 @@ public:
 
     void Paint(ICanvas& canvas, int width, int height) const;
 
+    // The same picture in layers, for a window that keeps what does not
+    // change with the percent. While ShowsTrack, Paint sets the same pixels
+    // as: the filled track left of FillEnd and the empty track from there on,
+    // both from PaintTrack, and then PaintCaption. The two tracks depend on
+    // the size and the look alone, not on the percent.
+    bool ShowsTrack() const { return percent_ > 0; }
+    void PaintTrack(ICanvas& canvas, int width, int height, bool filled) const;
+    int FillEnd(const ICanvas& canvas, int width, int height) const;
+    void PaintCaption(ICanvas& canvas, int width, int height) const;
+
     // Called whenever the picture changes; the window binding repaints.
     std::function<void()> Invalidate;
 
 private:
+    // Background, and with a track its bands and gaps; the fill in the given
+    // gradient, or none.
+    void DrawBar(ICanvas& canvas, int width, int height, const TGradient* fill) const;
     void DrawGradient(ICanvas& canvas, const TGradient& gradient, const Rect& area) const;
     void DrawCaption(ICanvas& canvas, int width, int height) const;
     void Changed();

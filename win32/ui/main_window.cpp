@@ -10,6 +10,7 @@
 #include "win32/ui/views/button_view.h"
 #include "win32/ui/views/panel_view.h"
 #include "win32/ui/views/widget_view.h"
+#include "win32/widgets/percent_bar_painter.h"
 #include "win32/widgets/window_class.h"
 
 namespace korbela {
@@ -102,9 +103,7 @@ void MainWindow::WatchWidget(std::function<void()>& invalidate, WidgetView& view
 
 void MainWindow::AddPercentBar(TPercentBar& bar, const Placement& placement, const RECT& rect, int id,
                                std::string hint) {
-    auto& view = Add<WidgetView>(placement, rect, id,
-                                 [&bar](ICanvas& canvas, int width, int height) { bar.Paint(canvas, width, height); },
-                                 std::move(hint));
+    auto& view = Add<WidgetView>(placement, rect, id, PercentBarPainter(bar), std::move(hint));
     view.SetText(bar.CaptionText());
     bar.Invalidate = [&bar, &view] {
         view.SetText(bar.CaptionText());

@@ -18,7 +18,9 @@ inline constexpr char kDrawnControlClass[] = "KorbelaDrawn";
 
 class DrawnControl {
 public:
-    using Painter = std::function<void(ICanvas& canvas, int width, int height)>;
+    // A painter may take the canvas as an ICanvas, or as the GdiCanvas it is
+    // to keep parts of the picture between paints.
+    using Painter = std::function<void(GdiCanvas& canvas, int width, int height)>;
 
     // Throws std::runtime_error when the window cannot be created.
     DrawnControl(HWND parent, int id, int x, int y, int w, int h, Painter painter);

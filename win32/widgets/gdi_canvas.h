@@ -1,6 +1,11 @@
-// The widgets' canvas on an off-screen bitmap: a memory DC compatible with a
-// window's DC, with its own bitmap, pen and cached fonts. The finished
+// The widgets' canvas on an off-screen bitmap: a memory DC with a 32-bit
+// device-independent bitmap, its own pen and cached fonts. The finished
 // picture goes to the screen in one BitBlt.
+//
+// Solid rectangles and one-pixel lines, most of what the widgets draw, are
+// written straight into the bitmap's pixels, the same pixels GDI would set;
+// text and wide lines are drawn by GDI. Drawing on such a bitmap stays inside
+// the process.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +21,7 @@ namespace korbela {
 class GdiCanvas final : public ICanvas {
 public:
     // Throws std::runtime_error when the DC or the bitmap cannot be created.
+    // The reference DC tells the colour depth the picture is meant for.
     GdiCanvas(HDC reference, int width, int height);
     GdiCanvas(const GdiCanvas&) = delete;
     GdiCanvas& operator=(const GdiCanvas&) = delete;
@@ -26,6 +32,12 @@ public:
     // Copies the whole picture to (x, y) of the target.
     void CopyTo(HDC target, int x, int y) const;
 
+    // The picture's pixels, top row first, for a later Restore.
+    std::vector<uint32_t> Pixels();
+    // Puts back the area of a picture taken with Pixels from a canvas of the
+    // same size; limited to the clip as drawing is.
+    void Restore(const std::vector<uint32_t>& pixels, const Rect& area);
+
     void FillRect(const Rect& rect, TColor color) override;
     void SetPen(TColor color, int width) override;
     void MoveTo(int x, int y) override;
@@ -35,7 +47,7 @@ public:
                  TColor color) override;
     void SetClip(const Rect& rect) override;
     void ResetClip() override;
-    int BitsPerPixel() const override;
+    int BitsPerPixel() const override { return bitsPerPixel_; }
 
 private:
     struct CachedFont {
@@ -44,21 +56,31 @@ private:
     };
 
     void SelectFont(const FontSpec& font);
+    // Before the pixels are written directly: what GDI still holds back of
+    // its own drawing has to reach them first.
+    void FinishGdiDrawing();
+    void FillPixels(const Rect& rect, uint32_t pixel);
+    void ThinLine(POINT from, POINT to, uint32_t pixel);
 
     int width_;
     int height_;
+    int bitsPerPixel_ = 0;
     // Declared so that every selection is undone before its object is
     // deleted, and every object before the DC.
     UniqueMemoryDc dc_;
     UniqueGdiObject<HBITMAP> bitmap_;
+    uint32_t* pixels_ = nullptr;  // top row first, owned by bitmap_
     SelectionRestore bitmapSelection_;
     UniqueGdiObject<HPEN> pen_;
     SelectionRestore penSelection_;
-    TColor penColor_;
+    TColor penColor_;  // black, as the DC's own pen, until SetPen
     int penWidth_ = -1;
     std::vector<CachedFont> fonts_;
     SelectionRestore fontSelection_;
     std::size_t selectedFont_ = SIZE_MAX;  // index into fonts_
+    Rect clip_;        // the part of the bitmap that drawing is limited to
+    POINT position_{};  // the pen position
+    bool gdiDrew_ = false;  // since the pixels were last written directly
 };
 
 }  // namespace korbela
