@@ -1,23 +1,41 @@
 // Idle cost of the real program: korbela.exe left in the tray with fresh
-// settings (one tick a second), against an empty Win32 message loop, both
-// started from here and left alone for the same time. Prints the CPU time of
-// each as seconds per hour, their working sets, and the ratios.
+// settings (one tick a second) against two baselines started beside it and
+// left alone for the same time: an empty Win32 message loop and a minimal
+// tray program with common controls. Prints the CPU time of each as seconds
+// per hour, working sets and private bytes, and korbela's ratios to both.
+//
+// Under Wine the test performance provider is registered for the run, so that
+// the program's CPU reading works as it does on Windows. How much of the
+// program's CPU goes into that reading is measured twice: korbela is run again
+// for the same time with its reading stopped (automatic freeing on and no
+// provider: the first reading fails and the program reads no more), and the
+// query itself is timed in this process.
 #include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
 
 #include <cstdio>
+#include <chrono>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "harness/korbela_process.h"
 #include "harness/process_resources.h"
+#include "harness/registry_access.h"
+#include "harness/test_perf_provider.h"
+#include "win32/ui/control_ids.h"
 
 namespace {
 
 constexpr DWORD kWarmUpMs = 3000;  // start-up is not idling
-constexpr DWORD kIdleMs = 20000;  // keeps the whole benchmark step of the test script short
+// Two idle spans of korbela keep the whole benchmark under a minute.
+constexpr DWORD kIdleMs = 15000;
+// The query alone, timed in this process: as many calls as fit, one every
+// kQueryGapMs (back to back they cost more than once a second).
+constexpr DWORD kQueryMs = 1500;
+constexpr DWORD kQueryGapMs = 100;
 constexpr char kSettingsPath[] = "software\\Quillmarsh\\Korbela Lite";
 constexpr char kRunPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -185,12 +203,14 @@ public:
     }
     bool Alive() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
     double Cpu() const { return CpuSeconds(info_.hProcess, info_.dwProcessId); }
-    PROCESS_MEMORY_COUNTERS Memory() const {
-        PROCESS_MEMORY_COUNTERS counters{};
+    PROCESS_MEMORY_COUNTERS_EX Memory() const {
+        PROCESS_MEMORY_COUNTERS_EX counters{};
         counters.cb = sizeof(counters);
-        GetProcessMemoryInfo(info_.hProcess, &counters, sizeof(counters));
+        GetProcessMemoryInfo(info_.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                             sizeof(counters));
         return counters;
     }
+    DWORD Id() const { return info_.dwProcessId; }
     // Asks it to end and reports whether it did, with exit code 0.
     bool End() {
         HWND window = Window();
@@ -218,57 +238,205 @@ private:
 
 double MB(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
 
+// A ratio to a baseline, or why there is none.
+std::string Ratio(double value, double baseline, const char* format) {
+    if (baseline <= 0) return "n/a (the baseline used none measurable)";
+    char text[32] = {};
+    std::snprintf(text, sizeof(text), format, value / baseline);
+    return text;
+}
+
+// What one program did over the idle span.
+struct IdleFigures {
+    double cpuPerHour = 0;
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+};
+
+// Wine 8 leaves PrivateUsage at 0; its PagefileUsage is the process's resident
+// anonymous memory, the nearest figure it has.
+bool PrivateUsageKnown(const IdleFigures& figures) { return figures.memory.PrivateUsage != 0; }
+SIZE_T PrivateBytes(const IdleFigures& figures) {
+    return PrivateUsageKnown(figures) ? figures.memory.PrivateUsage : figures.memory.PagefileUsage;
+}
+
+// Leaves the started programs alone for the idle span and reads their figures;
+// false when one of them ended or its times cannot be read.
+bool MeasureIdle(const std::vector<IdleProgram*>& programs, std::vector<IdleFigures>& figures) {
+    std::vector<double> start;
+    for (const IdleProgram* program : programs) start.push_back(program->Cpu());
+    const ULONGLONG wallStart = GetTickCount64();
+    Sleep(kIdleMs);
+    const double hours = static_cast<double>(GetTickCount64() - wallStart) / 3.6e6;
+    figures.assign(programs.size(), IdleFigures{});
+    bool ok = true;
+    for (std::size_t i = 0; i < programs.size(); ++i) {
+        const double end = programs[i]->Cpu();
+        figures[i].memory = programs[i]->Memory();
+        if (start[i] < 0 || end < 0 || !programs[i]->Alive()) {
+            std::fprintf(stderr, "idle_cost: no figures of %s (it ended early or its times cannot be read)\n",
+                         programs[i]->Name());
+            ok = false;
+        }
+        figures[i].cpuPerHour = (end - start[i]) / hours;
+    }
+    return ok;
+}
+
+// The program's own query, HKEY_PERFORMANCE_DATA "238", repeated here for
+// kQueryMs: CPU seconds per call, or -1 when it fails.
+double QueryCpuSecondsPerCall(int& calls) {
+    std::vector<BYTE> buffer(64 * 1024);
+    auto query = [&buffer] {
+        for (;;) {
+            DWORD size = static_cast<DWORD>(buffer.size());
+            const LONG answer = RegQueryValueExA(HKEY_PERFORMANCE_DATA, "238", nullptr, nullptr, buffer.data(), &size);
+            if (answer != ERROR_MORE_DATA) return answer == ERROR_SUCCESS;
+            if (buffer.size() >= 16u * 1024 * 1024) return false;
+            buffer.resize(buffer.size() * 2);
+        }
+    };
+    calls = 0;
+    if (!query()) return -1;  // the first one also finds the buffer size
+    const double cpuStart = CpuSeconds(GetCurrentProcess(), GetCurrentProcessId());
+    const ULONGLONG wallStart = GetTickCount64();
+    while (GetTickCount64() - wallStart < kQueryMs || calls < 5) {
+        if (!query()) return -1;
+        ++calls;
+        Sleep(kQueryGapMs);
+    }
+    const double cpu = CpuSeconds(GetCurrentProcess(), GetCurrentProcessId()) - cpuStart;
+    RegCloseKey(HKEY_PERFORMANCE_DATA);
+    return cpuStart < 0 ? -1 : cpu / calls;
+}
+
+// The first tick of a program whose reading fails with automatic freeing on
+// unticks and disables the box: it has stopped reading for this run.
+bool ReadingStopped(DWORD processId) {
+    return korbela::wine::WaitUntil(
+        [processId] {
+            HWND main = korbela::wine::FindProcessWindow(processId, "TfrmKRmain");
+            HWND box = main != nullptr ? GetDlgItem(main, korbela::ctrl::chbAuto_Free) : nullptr;
+            return box != nullptr && !IsWindowEnabled(box);
+        },
+        std::chrono::seconds(10));
+}
+
+void PrintProgram(const char* name, const IdleFigures& figures) {
+    std::printf("idle_cost:   %-28s CPU %7.2f s/h   working set %5.1f MB (peak %5.1f MB)   private %5.1f MB\n", name,
+                figures.cpuPerHour, MB(figures.memory.WorkingSetSize), MB(figures.memory.PeakWorkingSetSize),
+                MB(PrivateBytes(figures)));
+}
+
+void PrintRatios(const IdleFigures& korbela, const char* baselineName, const IdleFigures& baseline) {
+    std::printf("idle_cost:   korbela / %-12s CPU %s   working set %s   private %s\n", baselineName,
+                Ratio(korbela.cpuPerHour, baseline.cpuPerHour, "%.1f").c_str(),
+                Ratio(static_cast<double>(korbela.memory.WorkingSetSize),
+                      static_cast<double>(baseline.memory.WorkingSetSize), "%.2f")
+                    .c_str(),
+                Ratio(static_cast<double>(PrivateBytes(korbela)), static_cast<double>(PrivateBytes(baseline)), "%.2f")
+                    .c_str());
+}
+
 }  // namespace
 
 int main() {
     const std::string folder = BinFolder();
+    const bool wine = korbela::wine::RunningUnderWine();
     // Fresh settings for the run; the machine's own come back afterwards.
     const SavedRegistryValues settings(HKEY_CURRENT_USER, kSettingsPath, nullptr);
     const SavedRegistryValues record(HKEY_LOCAL_MACHINE, kSettingsPath, nullptr);
     const SavedRegistryValues runValue(HKEY_LOCAL_MACHINE, kRunPath, "Korbela");
     settings.Remove();
 
+    // Windows has a Processor object of its own; Wine answers with the test
+    // provider's.
+    std::optional<korbela::wine::TestPerfProvider> provider;
+    if (wine) {
+        provider.emplace();
+        if (!provider->Registered()) {
+            std::fprintf(stderr, "idle_cost: korbela_test_perf.dll is missing; the CPU reading will fail\n");
+        }
+    }
+
     // Exit Korbela Lite is command 7 of the tray menu; the tray window is a
     // hidden top-level window.
-    IdleProgram korbela("korbela", folder + "korbela.exe", "KorbelaTrayWindow", WM_COMMAND, 7);
+    const std::string korbelaPath = folder + "korbela.exe";
+    IdleProgram korbela("korbela", korbelaPath, "KorbelaTrayWindow", WM_COMMAND, 7);
     IdleProgram empty("empty loop", folder + "empty_loop_win.exe", "KorbelaEmptyLoop", WM_CLOSE, 0);
-    if (!korbela.Start() || !empty.Start()) return 1;
-    if (!korbela.WaitReady(30000) || !empty.WaitReady(30000)) {
+    IdleProgram tray("tray loop", folder + "tray_loop_win.exe", "KorbelaTrayLoop", WM_CLOSE, 0);
+    if (!korbela.Start() || !empty.Start() || !tray.Start()) return 1;
+    if (!korbela.WaitReady(30000) || !empty.WaitReady(30000) || !tray.WaitReady(30000)) {
         std::fprintf(stderr, "idle_cost: a program did not come up (is Korbela Lite already running?)\n");
         return 1;
     }
     Sleep(kWarmUpMs);
+    const DWORD collectsBefore = provider ? provider->Collects() : 0;
+    std::vector<IdleFigures> figures;
+    const bool idled = MeasureIdle({&korbela, &empty, &tray}, figures);
+    const DWORD providerCollects = provider ? provider->Collects() - collectsBefore : 0;
+    const bool ended = korbela.End() && empty.End() && tray.End();
+    if (!idled) return 1;
+    const IdleFigures& reading = figures[0];
 
-    const double korbelaStart = korbela.Cpu();
-    const double emptyStart = empty.Cpu();
-    const ULONGLONG wallStart = GetTickCount64();
-    Sleep(kIdleMs);
-    const double korbelaCpu = korbela.Cpu() - korbelaStart;
-    const double emptyCpu = empty.Cpu() - emptyStart;
-    const double hours = static_cast<double>(GetTickCount64() - wallStart) / 3.6e6;
-    const PROCESS_MEMORY_COUNTERS korbelaMemory = korbela.Memory();
-    const PROCESS_MEMORY_COUNTERS emptyMemory = empty.Memory();
-    const bool bothIdled = korbela.Alive() && empty.Alive();
-    const bool korbelaEnded = korbela.End();
-    const bool emptyEnded = empty.End();
-    if (!bothIdled || korbelaStart < 0 || emptyStart < 0) {
-        std::fprintf(stderr, "idle_cost: no CPU figures (a program ended early or its times cannot be read)\n");
-        return 1;
+    // The query alone, as the program makes it once a tick.
+    int queryCalls = 0;
+    const double queryCpuPerCall = QueryCpuSecondsPerCall(queryCalls);
+
+    // Korbela again with its reading stopped: Wine only, where taking the
+    // provider away makes the reading fail (on Windows it would work, and
+    // automatic freeing would run).
+    std::optional<IdleFigures> stopped;
+    bool stoppedEnded = true;
+    if (wine) {
+        provider.reset();
+        korbela::wine::WriteDword(HKEY_CURRENT_USER, kSettingsPath, "Automatic RAM Freeing", 1);
+        IdleProgram quiet("korbela (reading stopped)", korbelaPath, "KorbelaTrayWindow", WM_COMMAND, 7);
+        if (!quiet.Start() || !quiet.WaitReady(30000)) return 1;
+        if (ReadingStopped(quiet.Id())) {
+            Sleep(kWarmUpMs);
+            std::vector<IdleFigures> quietFigures;
+            if (MeasureIdle({&quiet}, quietFigures)) stopped = quietFigures[0];
+        } else {
+            std::fprintf(stderr, "idle_cost: the second korbela did not stop reading the CPU\n");
+        }
+        stoppedEnded = quiet.End();
     }
 
-    const double korbelaPerHour = korbelaCpu / hours;
-    const double emptyPerHour = emptyCpu / hours;
-    std::printf("idle_cost: %.0f s idle at 1 s ticks, CPU time from %s\n", kIdleMs / 1000.0,
-                korbela::wine::RunningUnderWine() ? "the process list (Wine)" : "GetProcessTimes");
-    char cpuRatio[64] = "n/a (the empty loop used no measurable CPU)";
-    if (emptyCpu > 0) std::snprintf(cpuRatio, sizeof(cpuRatio), "%.1f", korbelaPerHour / emptyPerHour);
-    std::printf("idle_cost: CPU korbela %.2f s/h, empty loop %.2f s/h; ratio %s\n", korbelaPerHour, emptyPerHour,
-                cpuRatio);
-    std::printf("idle_cost: working set korbela %.1f MB (peak %.1f MB), empty loop %.1f MB (peak %.1f MB); "
-                "ratio %.2f\n",
-                MB(korbelaMemory.WorkingSetSize), MB(korbelaMemory.PeakWorkingSetSize), MB(emptyMemory.WorkingSetSize),
-                MB(emptyMemory.PeakWorkingSetSize),
-                static_cast<double>(korbelaMemory.WorkingSetSize) /
-                    static_cast<double>(emptyMemory.WorkingSetSize > 0 ? emptyMemory.WorkingSetSize : 1));
-    return korbelaEnded && emptyEnded ? 0 : 1;
+    std::printf("idle_cost: %.0f s idle at 1 s ticks, hidden in the tray, CPU time from %s\n", kIdleMs / 1000.0,
+                wine ? "the process list (Wine)" : "GetProcessTimes");
+    if (wine) {
+        std::printf("idle_cost: CPU reading %s (the test provider answered %lu queries while korbela idled)\n",
+                    providerCollects > 0 ? "works" : "FAILED", providerCollects);
+    } else {
+        std::printf("idle_cost: CPU reading from the system's own Processor object\n");
+    }
+    std::printf("idle_cost: private bytes are %s\n",
+                PrivateUsageKnown(reading) ? "PrivateUsage"
+                                           : "PagefileUsage (PrivateUsage reads 0; under Wine PagefileUsage is "
+                                             "the resident anonymous memory)");
+    PrintProgram("korbela", reading);
+    if (stopped) PrintProgram("korbela, reading stopped", *stopped);
+    PrintProgram("empty loop", figures[1]);
+    PrintProgram("tray loop (common controls)", figures[2]);
+    PrintRatios(reading, "empty loop", figures[1]);
+    PrintRatios(reading, "tray loop", figures[2]);
+
+    std::printf("idle_cost: the performance-data query:\n");
+    if (queryCpuPerCall >= 0) {
+        const double perHour = queryCpuPerCall * 3600.0;
+        std::printf("idle_cost:   alone in this process: %.2f ms CPU per call (%d calls), at one a second "
+                    "%.2f s/h = %.0f%% of korbela's CPU\n",
+                    queryCpuPerCall * 1000.0, queryCalls, perHour,
+                    reading.cpuPerHour > 0 ? 100.0 * perHour / reading.cpuPerHour : 0.0);
+    } else {
+        std::printf("idle_cost:   alone in this process: the query failed\n");
+    }
+    if (stopped) {
+        const double share = reading.cpuPerHour - stopped->cpuPerHour;
+        std::printf("idle_cost:   korbela reading minus korbela stopped: %.2f s/h = %.0f%% of korbela's CPU; "
+                    "without it korbela uses %.2f s/h\n",
+                    share, reading.cpuPerHour > 0 ? 100.0 * share / reading.cpuPerHour : 0.0,
+                    stopped->cpuPerHour);
+    }
+    return ended && stoppedEnded ? 0 : 1;
 }

@@ -1,4 +1,4 @@
-#include "harness/wine_test.h"
+#include "harness/registry_access.h"
 
 namespace korbela::wine {
 

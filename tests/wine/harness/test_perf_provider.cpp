@@ -3,7 +3,7 @@
 #include <string>
 
 #include "harness/korbela_process.h"
-#include "harness/wine_test.h"
+#include "harness/registry_access.h"
 #include "win32/system/utf8.h"
 
 namespace korbela::wine {

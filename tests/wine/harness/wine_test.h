@@ -8,6 +8,7 @@
 #include <string>
 
 #include "harness/korbela_process.h"
+#include "harness/registry_access.h"
 #include "win32/ui/control_ids.h"
 
 namespace korbela::wine {
@@ -33,10 +34,6 @@ protected:
 
     KorbelaProcess program;
 };
-
-std::optional<DWORD> ReadDword(HKEY root, const char* path, const char* name);
-std::optional<std::string> ReadString(HKEY root, const char* path, const char* name);
-void WriteDword(HKEY root, const char* path, const char* name, DWORD value);
 
 inline constexpr char kSettingsKey[] = "software\\Quillmarsh\\Korbela Lite";
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
