@@ -21,13 +21,8 @@ TEST_F(MessageDialog, TheBodyKeepsItsPlaceAndOkStaysCentredInTheFooter) {
     StartProgram();
     ASSERT_TRUE(program.ShowMainWindow());
     ASSERT_TRUE(WaitForFirstTick());
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);  // so that the next setting cannot be stored
-    PostMessageA(program.Control(ctrl::chbCPU), BM_CLICK, 0, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindProcessWindow(program.Id(), "Tfrm_Message");
-        return dialog != nullptr && IsWindowVisible(dialog);
-    }, std::chrono::seconds(10)));
+    HWND dialog = ShowStoreFailureMessage();
+    ASSERT_NE(dialog, nullptr);
     Sleep(300);  // painted
     ScreenCapture::OfClient(dialog).SaveBmp(BinFolder() + "message_dialog.bmp");
 

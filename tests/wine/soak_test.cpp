@@ -326,13 +326,8 @@ TEST_F(Soak, ExitWhileAMessageIsShownEndsTheProcessCleanly) {
     StartProgram();
     ASSERT_TRUE(program.ShowMainWindow());
     ASSERT_TRUE(WaitForFirstTick());
-    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);  // so that the next setting cannot be stored
-    PostMessageA(program.Control(ctrl::chbCPU), BM_CLICK, 0, 0);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        dialog = FindProcessWindow(program.Id(), "Tfrm_Message");
-        return dialog != nullptr && IsWindowVisible(dialog);
-    }, seconds(10))) << "the message is shown";
+    HWND dialog = ShowStoreFailureMessage();
+    ASSERT_NE(dialog, nullptr) << "the message is shown";
     EXPECT_EQ(WindowText(GetDlgItem(dialog, ctrl::mem_Message)), "Unable to store monitor view.");
     ExpectCleanExit(program);
 }

@@ -13,6 +13,9 @@
 
 namespace korbela::wine {
 
+inline constexpr char kSettingsKey[] = "software\\Quillmarsh\\Korbela Lite";
+inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
 class WineTest : public ::testing::Test {
 protected:
     void SetUp() override { DeleteProgramRegistryState(); }
@@ -32,10 +35,20 @@ protected:
         return WaitUntil([this] { return Text(ctrl::lblUsedRAM) != "0"; });
     }
 
+    // Removes the settings key under the running program and clicks a box
+    // whose store then fails; the message dialog that says so, or null.
+    HWND ShowStoreFailureMessage() {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+        PostMessageA(program.Control(ctrl::chbCPU), BM_CLICK, 0, 0);
+        HWND dialog = nullptr;
+        WaitUntil([&] {
+            dialog = FindProcessWindow(program.Id(), "Tfrm_Message");
+            return dialog != nullptr && IsWindowVisible(dialog);
+        }, std::chrono::seconds(10));
+        return dialog != nullptr && IsWindowVisible(dialog) ? dialog : nullptr;
+    }
+
     KorbelaProcess program;
 };
-
-inline constexpr char kSettingsKey[] = "software\\Quillmarsh\\Korbela Lite";
-inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 }  // namespace korbela::wine
