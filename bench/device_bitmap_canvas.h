@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/widgets/canvas.h"
+#include "win32/widgets/font_cache.h"
 #include "win32/widgets/gdi_handles.h"
 
 namespace korbela::bench {
@@ -56,13 +57,13 @@ public:
     void MoveTo(int x, int y) override { MoveToEx(dc_.Get(), x, y, nullptr); }
     void LineTo(int x, int y) override { ::LineTo(dc_.Get(), x, y); }
     Size TextExtent(std::string_view text, const FontSpec& font) override {
-        SelectFont(font);
+        fonts_.Select(dc_.Get(), font);
         SIZE extent{};
         if (!GetTextExtentPoint32A(dc_.Get(), text.data(), static_cast<int>(text.size()), &extent)) return {};
         return {extent.cx, extent.cy};
     }
     void TextOut(int x, int y, std::string_view text, const FontSpec& font, TColor color) override {
-        SelectFont(font);
+        fonts_.Select(dc_.Get(), font);
         SetTextColor(dc_.Get(), RGB(color.r, color.g, color.b));
         SetBkMode(dc_.Get(), TRANSPARENT);
         ExtTextOutA(dc_.Get(), x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
@@ -77,39 +78,6 @@ public:
     }
 
 private:
-    struct CachedFont {
-        FontSpec wanted;
-        UniqueGdiObject<HFONT> font;
-    };
-
-    void SelectFont(const FontSpec& font) {
-        if (selectedFont_ < fonts_.size() && fonts_[selectedFont_].wanted == font) return;
-        std::size_t index = 0;
-        while (index < fonts_.size() && !(fonts_[index].wanted == font)) ++index;
-        if (index == fonts_.size()) {
-            LOGFONTA description{};
-            description.lfHeight = -font.height;
-            description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-            description.lfCharSet = DEFAULT_CHARSET;
-            description.lfOutPrecision = OUT_DEFAULT_PRECIS;
-            description.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-            description.lfQuality = DEFAULT_QUALITY;
-            description.lfPitchAndFamily =
-                static_cast<BYTE>((font.fixedPitch ? FIXED_PITCH : DEFAULT_PITCH) | FF_DONTCARE);
-            lstrcpynA(description.lfFaceName, font.face.c_str(), LF_FACESIZE);
-            UniqueGdiObject<HFONT> created(CreateFontIndirectA(&description));
-            if (!created) return;
-            fonts_.push_back({font, std::move(created)});
-        }
-        const HFONT handle = fonts_[index].font.Get();
-        if (fontSelection_.Engaged()) {
-            SelectObject(dc_.Get(), handle);
-        } else {
-            fontSelection_ = SelectionRestore(dc_.Get(), handle);
-        }
-        selectedFont_ = index;
-    }
-
     int width_;
     int height_;
     UniqueMemoryDc dc_;
@@ -119,9 +87,7 @@ private:
     SelectionRestore penSelection_;
     TColor penColor_;
     int penWidth_ = -1;
-    std::vector<CachedFont> fonts_;
-    SelectionRestore fontSelection_;
-    std::size_t selectedFont_ = SIZE_MAX;
+    FontCache fonts_;
 };
 
 }  // namespace korbela::bench

@@ -18,6 +18,7 @@
 #include "bench/device_bitmap_canvas.h"
 #include "win32/widgets/gdi_canvas.h"
 #include "win32/widgets/percent_bar_painter.h"
+#include "wine/harness/screen_bitmap.h"
 #endif
 
 namespace {
@@ -43,46 +44,6 @@ double MicrosecondsPerCall(Work&& work) {
 }
 
 #ifdef _WIN32
-// The picture of a memory DC as 32-bit pixels, top row first.
-std::vector<uint32_t> Pixels(HDC dc, HBITMAP bitmap, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
-    return pixels;
-}
-
-// A bitmap like the window's own, that the paints are copied to.
-class ScreenSide {
-public:
-    ScreenSide(HDC screen, int width, int height)
-        : width_(width), height_(height), dc_(CreateCompatibleDC(screen)),
-          bitmap_(CreateCompatibleBitmap(screen, width, height)), previous_(SelectObject(dc_, bitmap_)) {}
-    ~ScreenSide() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    ScreenSide(const ScreenSide&) = delete;
-    ScreenSide& operator=(const ScreenSide&) = delete;
-
-    HDC Dc() const { return dc_; }
-    std::vector<uint32_t> Pixels() const { return ::Pixels(dc_, bitmap_, width_, height_); }
-
-private:
-    int width_;
-    int height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
-};
-
 // Prints one widget's paint on both canvases, each as a multiple of one bare
 // full-size BitBlt to the same target, and whether both give the same pixels
 // in the first rounds. Each paint is given its round, counted from 0.
@@ -90,7 +51,7 @@ template <typename PaintBefore, typename PaintNow>
 void GdiFigures(HDC screen, const char* name, int width, int height, PaintBefore&& paintBefore,
                 PaintNow&& paintNow) {
     using namespace korbela;
-    ScreenSide target(screen, width, height);
+    korbela::wine::ScreenBitmap target(screen, width, height);
     bench::DeviceBitmapCanvas before(screen, width, height);
     GdiCanvas now(screen, width, height);
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "harness/screen_bitmap.h"
 #include "harness/screen_capture.h"
 #include "harness/wine_test.h"
 
@@ -56,12 +57,7 @@ TextMeasure Measure(HWND control, HFONT font, const std::string& text, int width
     const int pad = 8;
     const int canvasWidth = std::max<int>(measure.box.cx, width) + 2 * pad;
     const int canvasHeight = measure.box.cy;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = canvasWidth;
-    info.bmiHeader.biHeight = -canvasHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    const BITMAPINFO info = TopDown32(canvasWidth, canvasHeight);
     void* bits = nullptr;
     HDC memory = CreateCompatibleDC(dc);
     HBITMAP canvas = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "harness/screen_bitmap.h"
 #include "win32/widgets/gdi_canvas.h"
 
 namespace korbela::wine {
@@ -16,44 +17,20 @@ namespace {
 constexpr int kWidth = 60;
 constexpr int kHeight = 40;
 
-std::vector<uint32_t> PixelsOf(HDC dc, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * height);
-    GetDIBits(dc, static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)), 0, static_cast<UINT>(height),
-              pixels.data(), &info, DIB_RGB_COLORS);
-    for (uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
-    return pixels;
-}
-
 // A bitmap like the screen's, drawn on with plain GDI calls.
 class GdiReference {
 public:
-    GdiReference()
-        : screen_(GetDC(nullptr)), dc_(CreateCompatibleDC(screen_)),
-          bitmap_(CreateCompatibleBitmap(screen_, kWidth, kHeight)), previous_(SelectObject(dc_, bitmap_)) {}
-    ~GdiReference() {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-        ReleaseDC(nullptr, screen_);
-    }
+    GdiReference() : screen_(GetDC(nullptr)), bitmap_(screen_, kWidth, kHeight) {}
+    ~GdiReference() { ReleaseDC(nullptr, screen_); }
     GdiReference(const GdiReference&) = delete;
     GdiReference& operator=(const GdiReference&) = delete;
 
     HDC Screen() const { return screen_; }
-    HDC Dc() const { return dc_; }
+    HDC Dc() const { return bitmap_.Dc(); }
 
 private:
     HDC screen_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
+    ScreenBitmap bitmap_;  // given back before the screen's DC
 };
 
 TEST(GdiCanvasPixels, OnePixelLinesInEveryDirectionWithAndWithoutAClip) {
@@ -97,7 +74,7 @@ TEST(GdiCanvasPixels, OnePixelLinesInEveryDirectionWithAndWithoutAClip) {
         SelectClipRgn(reference.Dc(), nullptr);
         DeleteObject(region);
 
-        ASSERT_EQ(PixelsOf(canvas.Dc(), kWidth, kHeight), PixelsOf(reference.Dc(), kWidth, kHeight))
+        ASSERT_EQ(DcPixels(canvas.Dc(), kWidth, kHeight), DcPixels(reference.Dc(), kWidth, kHeight))
             << "round " << round;
     }
 }
@@ -132,7 +109,7 @@ TEST(GdiCanvasPixels, RectanglesAndWideLinesWithAClip) {
     DeleteObject(region);
     canvas.ResetClip();
 
-    EXPECT_EQ(PixelsOf(canvas.Dc(), kWidth, kHeight), PixelsOf(reference.Dc(), kWidth, kHeight));
+    EXPECT_EQ(DcPixels(canvas.Dc(), kWidth, kHeight), DcPixels(reference.Dc(), kWidth, kHeight));
 }
 
 TEST(GdiCanvasPixels, RestorePutsBackTheGivenAreaWithinTheClip) {

@@ -200,36 +200,8 @@ void GdiCanvas::ThinLine(POINT from, POINT to, uint32_t pixel) {
     }
 }
 
-void GdiCanvas::SelectFont(const FontSpec& font) {
-    if (selectedFont_ < fonts_.size() && fonts_[selectedFont_].wanted == font) return;
-    std::size_t index = 0;
-    while (index < fonts_.size() && !(fonts_[index].wanted == font)) ++index;
-    if (index == fonts_.size()) {
-        LOGFONTA description{};
-        description.lfHeight = -font.height;  // character height, without the leading
-        description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-        description.lfCharSet = DEFAULT_CHARSET;
-        description.lfOutPrecision = OUT_DEFAULT_PRECIS;
-        description.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-        description.lfQuality = DEFAULT_QUALITY;
-        description.lfPitchAndFamily =
-            static_cast<BYTE>((font.fixedPitch ? FIXED_PITCH : DEFAULT_PITCH) | FF_DONTCARE);
-        lstrcpynA(description.lfFaceName, font.face.c_str(), LF_FACESIZE);
-        UniqueGdiObject<HFONT> created(CreateFontIndirectA(&description));
-        if (!created) return;
-        fonts_.push_back({font, std::move(created)});
-    }
-    const HFONT handle = fonts_[index].font.Get();
-    if (fontSelection_.Engaged()) {
-        SelectObject(dc_.Get(), handle);
-    } else {
-        fontSelection_ = SelectionRestore(dc_.Get(), handle);
-    }
-    selectedFont_ = index;
-}
-
 Size GdiCanvas::TextExtent(std::string_view text, const FontSpec& font) {
-    SelectFont(font);
+    fonts_.Select(dc_.Get(), font);
     SIZE extent{};
     if (!GetTextExtentPoint32A(dc_.Get(), text.data(), static_cast<int>(text.size()), &extent)) {
         return {};
@@ -239,7 +211,7 @@ Size GdiCanvas::TextExtent(std::string_view text, const FontSpec& font) {
 
 void GdiCanvas::TextOut(int x, int y, std::string_view text, const FontSpec& font,
                         TColor color) {
-    SelectFont(font);
+    fonts_.Select(dc_.Get(), font);
     SetTextColor(dc_.Get(), ToColorRef(color));
     SetBkMode(dc_.Get(), TRANSPARENT);
     ExtTextOutA(dc_.Get(), x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);

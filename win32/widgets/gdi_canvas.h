@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/widgets/canvas.h"
+#include "win32/widgets/font_cache.h"
 #include "win32/widgets/gdi_handles.h"
 
 namespace korbela {
@@ -50,12 +51,6 @@ public:
     int BitsPerPixel() const override { return bitsPerPixel_; }
 
 private:
-    struct CachedFont {
-        FontSpec wanted;
-        UniqueGdiObject<HFONT> font;
-    };
-
-    void SelectFont(const FontSpec& font);
     // Before the pixels are written directly: what GDI still holds back of
     // its own drawing has to reach them first.
     void FinishGdiDrawing();
@@ -75,9 +70,7 @@ private:
     SelectionRestore penSelection_;
     TColor penColor_;  // black, as the DC's own pen, until SetPen
     int penWidth_ = -1;
-    std::vector<CachedFont> fonts_;
-    SelectionRestore fontSelection_;
-    std::size_t selectedFont_ = SIZE_MAX;  // index into fonts_
+    FontCache fonts_;
     Rect clip_;        // the part of the bitmap that drawing is limited to
     POINT position_{};  // the pen position
     bool gdiDrew_ = false;  // since the pixels were last written directly

@@ -48,26 +48,24 @@ DWORD ObjectBytes() {
     return size;
 }
 
-DWORD ReadDword(HKEY key, const wchar_t* name, DWORD fallback) {
-    DWORD value = 0;
+// A value of the given type and size, or the fallback when it is missing or
+// of another type.
+template <typename T>
+T ReadValue(HKEY key, const wchar_t* name, DWORD wantedType, T fallback) {
+    T value{};
     DWORD size = sizeof(value);
     DWORD type = 0;
     if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
-        type != REG_DWORD) {
+        type != wantedType || size != sizeof(value)) {
         return fallback;
     }
     return value;
 }
 
+DWORD ReadDword(HKEY key, const wchar_t* name, DWORD fallback) { return ReadValue(key, name, REG_DWORD, fallback); }
+
 ULONGLONG ReadQword(HKEY key, const wchar_t* name, ULONGLONG fallback) {
-    ULONGLONG value = 0;
-    DWORD size = sizeof(value);
-    DWORD type = 0;
-    if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
-        type != REG_QWORD) {
-        return fallback;
-    }
-    return value;
+    return ReadValue(key, name, REG_QWORD, fallback);
 }
 
 void WriteQword(HKEY key, const wchar_t* name, ULONGLONG value) {
