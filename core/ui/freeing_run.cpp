@@ -5,9 +5,12 @@
 #include <cstring>
 #include <new>
 
+#include "core/platform/block_allocator.h"
+#include "core/platform/message_pump.h"
 #include "core/ui/frm_kr_main.h"
 #include "core/util/errors.h"
 #include "core/util/rounding.h"
+#include "core/widgets/thread_timer.h"
 
 namespace korbela {
 

@@ -5,6 +5,10 @@
 #include <algorithm>
 
 #include "core/system/system_info.h"
+#include "core/ui/main_window_host.h"
+#include "core/ui/system_messages.h"
+#include "core/ui/tray_target.h"
+#include "core/widgets/thread_timer.h"
 
 namespace korbela {
 

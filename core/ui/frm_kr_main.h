@@ -1,22 +1,15 @@
 // The main window's behaviour: its controls as plain models and every handler
 // of its pages. The Win32 window binds real controls to these models; tests
-// drive them directly. The handlers live in one file per page or concern.
+// drive them directly. The handlers live in one file per flow: the usage tick,
+// the freeing run, the clean levels, automatic freeing, and one per page.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "core/platform/block_allocator.h"
-#include "core/platform/memory_status.h"
-#include "core/platform/message_pump.h"
-#include "core/platform/os_version.h"
-#include "core/platform/registry.h"
-#include "core/platform/shell.h"
 #include "core/system/app_auto_start.h"
-#include "core/system/cpu_usage.h"
 #include "core/system/settings_reg.h"
 #include "core/ui/controls/button.h"
 #include "core/ui/controls/check_box.h"
@@ -26,15 +19,21 @@
 #include "core/ui/controls/progress_bar.h"
 #include "core/ui/controls/slider.h"
 #include "core/ui/controls/spinner.h"
-#include "core/ui/main_window_host.h"
 #include "core/ui/starter.h"
-#include "core/ui/system_messages.h"
-#include "core/ui/tray_target.h"
 #include "core/widgets/percent_bar.h"
 #include "core/widgets/scope.h"
-#include "core/widgets/thread_timer.h"
 
 namespace korbela {
+
+class CpuUsage;
+class IBlockAllocator;
+class IMainWindowHost;
+class IMemoryStatus;
+class IMessagePump;
+class IOsVersion;
+class ITimer;
+class ITrayTarget;
+class TSystemMessages;
 
 inline constexpr std::size_t kRAMBlockSize = 1048576;
 inline constexpr int kPageMemory = 0;
