@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
                            SendMessageTimeoutA(p.MainWindow(), WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000,
                                                nullptr);
                        }},
-        EndRequestCase{"ExitCommand", [](KorbelaProcess& p) { p.ChooseTrayItem(7); }}),
+        EndRequestCase{"ExitCommand", [](KorbelaProcess& p) { p.ChooseTrayItem(menu::erminate1); }}),
     [](const ::testing::TestParamInfo<EndRequestCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

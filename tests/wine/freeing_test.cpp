@@ -39,7 +39,7 @@ TEST_F(Freeing, LightCleanFromTheTrayMenuHidesTheWindowAgain) {
     StartProgram();
     ASSERT_TRUE(program.ShowMainWindow());
     ASSERT_TRUE(WaitForFirstTick());
-    program.ChooseTrayItem(1);
+    program.ChooseTrayItem(menu::LightClean1);
     EXPECT_TRUE(WaitUntil([this] { return Visible(ctrl::pnlPass); }, std::chrono::seconds(10)));
     ASSERT_TRUE(WaitUntil([this] { return !IsWindowVisible(program.MainWindow()); }, std::chrono::seconds(180)));
     EXPECT_EQ(Text(ctrl::spnAtempts), "2") << "the spinner is set back";

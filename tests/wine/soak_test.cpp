@@ -181,7 +181,7 @@ bool CrashReported() {
 }
 
 void ExpectCleanExit(KorbelaProcess& program) {
-    program.ChooseTrayItem(7);
+    program.ChooseTrayItem(menu::erminate1);
     ASSERT_TRUE(program.Exited(seconds(30))) << "Exit ends the process";
     EXPECT_EQ(program.ExitCode(), 0u);
     EXPECT_FALSE(CrashReported()) << "no crash report";

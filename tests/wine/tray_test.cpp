@@ -45,7 +45,7 @@ TEST_F(Tray, ADoubleClickTogglesOnceAtOnce) {
 
 TEST_F(Tray, ShowMainWindowFromTheMenu) {
     StartProgram();
-    program.ChooseTrayItem(5);
+    program.ChooseTrayItem(menu::ShowMainWindow1);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(program.MainWindow()) != FALSE; }));
 }
 
@@ -90,7 +90,7 @@ TEST_F(Tray, ACopyUnderAnotherNameRunsAlongside) {
         KorbelaProcess other;
         ASSERT_TRUE(other.Start(copy));
         EXPECT_FALSE(other.Exited(seconds(3)));
-        other.ChooseTrayItem(7);
+        other.ChooseTrayItem(menu::erminate1);
         EXPECT_TRUE(other.Exited(seconds(15)));
     }
     DeleteFileA(copy.c_str());

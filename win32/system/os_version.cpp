@@ -4,9 +4,6 @@
 
 namespace korbela {
 
-// The size GetVersionExA is asked with; the 95 family knows no larger record.
-static_assert(sizeof(OSVERSIONINFOA) == 148, "OSVERSIONINFOA");
-
 std::optional<OsVersion> Win32OsVersion::Query() {
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof(info);

@@ -98,3 +98,15 @@ inline constexpr int btn_MessageMaximize = 111;
 inline constexpr int btn_MessageMinimize = 112;
 
 }  // namespace korbela::ctrl
+
+// Tray menu commands, the WM_COMMAND identifiers of its items: an item's
+// position in the menu + 1 (separators at 4 and 6).
+namespace korbela::menu {
+
+inline constexpr int LightClean1 = 1;
+inline constexpr int MediumClean1 = 2;
+inline constexpr int HeavyClean1 = 3;
+inline constexpr int ShowMainWindow1 = 5;
+inline constexpr int erminate1 = 7;
+
+}  // namespace korbela::menu

@@ -8,9 +8,6 @@
 
 namespace korbela {
 
-static_assert(NOTIFYICONDATAA_V1_SIZE == NotifyIconDataSize(0, sizeof(void*)));
-static_assert(NOTIFYICONDATAA_V2_SIZE == NotifyIconDataSize(kShellVersion5, sizeof(void*)));
-
 uint32_t ReadShellVersion() {
     wchar_t folder[MAX_PATH] = {};
     const UINT folderLength = GetSystemDirectoryW(folder, MAX_PATH);

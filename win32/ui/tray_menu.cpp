@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "win32/ui/control_ids.h"
 #include "win32/ui/skin/palette.h"
 #include "win32/ui/skin/skin.h"
 
@@ -24,7 +25,7 @@ struct MenuEntry {
 };
 
 // In menu order; the command identifier of an item is its index + 1.
-const MenuEntry kItems[] = {
+constexpr MenuEntry kItems[] = {
     {"LightClean1", "Light Clean", &TrayMenu::LightClean1Click},
     {"MediumClean1", "Medium Clean", &TrayMenu::MediumClean1Click},
     {"HeavyClean1", "Heavy Clean", &TrayMenu::HeavyClean1Click},
@@ -34,6 +35,15 @@ const MenuEntry kItems[] = {
     {"erminate1", "Exit Korbela Lite", &TrayMenu::erminate1Click},
 };
 constexpr std::size_t kItemCount = sizeof(kItems) / sizeof(kItems[0]);
+
+constexpr bool CommandIs(int command, std::function<void()> TrayMenu::*handler) {
+    return command >= 1 && static_cast<std::size_t>(command) <= kItemCount && kItems[command - 1].handler == handler;
+}
+static_assert(CommandIs(menu::LightClean1, &TrayMenu::LightClean1Click));
+static_assert(CommandIs(menu::MediumClean1, &TrayMenu::MediumClean1Click));
+static_assert(CommandIs(menu::HeavyClean1, &TrayMenu::HeavyClean1Click));
+static_assert(CommandIs(menu::ShowMainWindow1, &TrayMenu::ShowMainWindow1Click));
+static_assert(CommandIs(menu::erminate1, &TrayMenu::erminate1Click));
 
 const MenuEntry* ItemOf(ULONG_PTR itemData) {
     return itemData < kItemCount ? &kItems[itemData] : nullptr;

@@ -21,7 +21,7 @@ protected:
     void SetUp() override { DeleteProgramRegistryState(); }
     void TearDown() override {
         if (program.Handle() != nullptr && !program.Exited(std::chrono::milliseconds(0))) {
-            program.ChooseTrayItem(7);
+            program.ChooseTrayItem(menu::erminate1);
             if (!program.Exited(std::chrono::seconds(15))) program.Kill();
         }
     }
