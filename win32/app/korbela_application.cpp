@@ -1,0 +1,101 @@
+#include "win32/app/korbela_application.h"
+
+#include <commctrl.h>
+
+#include "core/ui/hot_key.h"
+#include "win32/res/resource.h"
+
+namespace korbela {
+
+KorbelaApplication::TickGate::TickGate(TimerDispatcher& dispatcher, TThreadTimer& first, TThreadTimer& second)
+    : dispatcher_(dispatcher), first_(first), second_(second) {
+    first_.BeginLoading();
+    second_.BeginLoading();
+}
+
+void KorbelaApplication::TickGate::Open() {
+    first_.EndLoading();
+    second_.EndLoading();
+}
+
+KorbelaApplication::TickGate::~TickGate() {
+    dispatcher_.Close();
+    first_.SetEnabled(false);
+    second_.SetEnabled(false);
+}
+
+HICON KorbelaApplication::RegisterControlsAndLoadIcon(HINSTANCE instance) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                        ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    return LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAINICON));
+}
+
+std::unique_ptr<CpuUsage> KorbelaApplication::MakeCpuUsage() {
+    try {
+        return std::make_unique<CpuUsage>(os_, perfData_, dynData_);
+    } catch (const std::exception& error) {
+        Report(error);
+        throw StartAbandoned{};
+    }
+}
+
+MainWindowServices KorbelaApplication::Services() {
+    return MainWindowServices{memory_,      allocator_,         pump_,      registry_,       shell_,
+                              os_,          mainWindow_,        tryIcon_.Icon(), messages_, tmrUsage_,
+                              tmrCheckCPU_, cpu_.get(),         programPath_,    exeInfo_.FileVersion()};
+}
+
+KorbelaApplication::KorbelaApplication(HINSTANCE instance)
+    : icon_(RegisterControlsAndLoadIcon(instance)),
+      application_(instance, icon_),
+      programPath_(ProgramPath()),
+      versionResource_(programPath_),
+      exeInfo_(versionResource_),
+      mainWindow_(instance, application_.Handle(), icon_),
+      frm_Message_(instance, application_.Handle(), mainWindow_.Handle()),
+      messages_(frm_Message_),
+      cpu_(MakeCpuUsage()),
+      dispatcher_(std::make_shared<TimerDispatcher>(instance)),
+      tmrUsage_(dispatcher_, [this](const std::exception& error) { Report(error); }),
+      tmrCheckCPU_(dispatcher_, [this](const std::exception& error) { Report(error); }),
+      ticks_(*dispatcher_, tmrUsage_, tmrCheckCPU_),
+      tryIcon_(application_.Handle(), mainWindow_.Handle(), icon_),
+      GlobalHotKey2_([this](const std::exception& error) { Report(error); }),
+      BalloonHint1_(mainWindow_.Handle()),
+      mainWindowErrors_(mainWindow_.reportError, [this](const std::exception& error) { Report(error); }),
+      trayErrors_(tryIcon_.OnError, [this](const std::exception& error) { Report(error); }),
+      hints_(mainWindow_.addHint,
+             [this](HWND control, const std::string& hint) { BalloonHint1_.AddTool(control, hint); }),
+      endSession_(mainWindow_.OnEndSession, [] { PostQuitMessage(0); }),
+      frmKRmain_(Services()),
+      binding_(mainWindow_, frmKRmain_),
+      activatedByUser_(application_.OnActivatedByUser, [this] { mainWindow_.Show(); }),
+      closeCommand_(application_.OnCloseCommand,
+                    [this] { SendMessageA(mainWindow_.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }),
+      lightClean_(tryIcon_.popTaskBar.LightClean1Click, [this] { frmKRmain_.LightClean1Click(); }),
+      mediumClean_(tryIcon_.popTaskBar.MediumClean1Click, [this] { frmKRmain_.MediumClean1Click(); }),
+      heavyClean_(tryIcon_.popTaskBar.HeavyClean1Click, [this] { frmKRmain_.HeavyClean1Click(); }),
+      showMainWindow_(tryIcon_.popTaskBar.ShowMainWindow1Click, [this] { frmKRmain_.ShowMainWindow1Click(); }),
+      exit_(tryIcon_.popTaskBar.erminate1Click, [this] { frmKRmain_.erminate1Click(); }),
+      hotKey_(GlobalHotKey2_.OnKeyDown, [this](int key, int shift) { frmKRmain_.GlobalHotKey2KeyDown(key, shift); }),
+      OneInstance_(application_.Handle(), [] { PostQuitMessage(0); }) {
+    shell_.SetOwner(mainWindow_.Handle());
+    GlobalHotKey2_.SetHotKey(kMainWindowHotKey);
+    OneInstance_.Loaded(marker_.PreviousInstance());
+
+    ticks_.Open();
+    try {
+        frmKRmain_.FormCreate();
+    } catch (const std::exception& error) {
+        Report(error);
+    }
+}
+
+int KorbelaApplication::Run() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchWithKeyboardInterface(msg);
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace korbela
