@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "win32/res/resource.h"
-#include "win32/ui/other_windows_disabled.h"
 #include "win32/ui/control_ids.h"
+#include "win32/ui/other_windows_disabled.h"
 #include "win32/ui/skin/back_buffer.h"
 #include "win32/ui/skin/palette.h"
 #include "win32/ui/skin/skin.h"
@@ -99,7 +99,6 @@ Tfrm_Message::Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND main
 
 Tfrm_Message::~Tfrm_Message() {
     if (window_ != nullptr) DestroyWindow(window_);
-    if (picture_ != nullptr) DestroyIcon(picture_);
 }
 
 void Tfrm_Message::AddButton(std::size_t slot, int id, const char* caption, std::optional<skin::Glyph> glyph) {
@@ -235,8 +234,8 @@ void Tfrm_Message::Paint(HDC dc) const {
     const RECT header{1, kTitleBarHeight, client.right - 1, kTitleBarHeight + kHeaderHeight};
     skin::FillSolid(dc, header, palette::kDialog);
     skin::Line(dc, header.left, header.bottom - 1, header.right, header.bottom - 1, palette::kPanelShadow);
-    if (picture_ != nullptr) {
-        DrawIconEx(dc, 8, kTitleBarHeight + 4, picture_, 24, 24, 0, nullptr, DI_NORMAL);
+    if (picture_) {
+        DrawIconEx(dc, 8, kTitleBarHeight + 4, picture_.Get(), 24, 24, 0, nullptr, DI_NORMAL);
     } else {
         skin::DrawMessagePicture(dc, RECT{8, kTitleBarHeight + 4, 32, kTitleBarHeight + 28});
     }

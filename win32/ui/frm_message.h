@@ -12,9 +12,9 @@
 #include <string>
 
 #include "core/ui/system_messages.h"
+#include "win32/system/unique_handle.h"
 #include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/hot_tracking.h"
-#include "win32/widgets/gdi_handles.h"
 
 namespace korbela {
 
@@ -80,7 +80,7 @@ private:
     UniqueGdiObject<HFONT> titleFont_;
     UniqueGdiObject<HBRUSH> bodyBrush_;
     UniqueGdiObject<HBRUSH> headerBrush_;
-    HICON picture_ = nullptr;  // owned: destroyed with the dialog
+    UniqueIcon picture_;
     int modalResult_ = 0;
     bool inModal_ = false;
     bool active_ = false;

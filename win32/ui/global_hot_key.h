@@ -9,8 +9,8 @@
 #include <functional>
 
 #include "core/ui/hot_key.h"
+#include "win32/system/unique_handle.h"
 #include "win32/ui/guarded_call.h"
-#include "win32/ui/unique_handle.h"
 
 namespace korbela {
 

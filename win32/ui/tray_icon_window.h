@@ -10,11 +10,11 @@
 #include <functional>
 
 #include "core/ui/tray_icon.h"
+#include "win32/system/unique_handle.h"
 #include "win32/ui/guarded_call.h"
 #include "win32/ui/notify_shell.h"
 #include "win32/ui/tray_desktop.h"
 #include "win32/ui/tray_menu.h"
-#include "win32/ui/unique_handle.h"
 
 namespace korbela {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "win32/widgets/gdi_handles.h"
+#include "win32/system/unique_handle.h"
 
 namespace korbela {
 
@@ -25,7 +25,7 @@ private:
     int width_;
     int height_;
     // Declared so that the bitmap is selected out before it and the DC go.
-    UniqueMemoryDc dc_;
+    UniqueDc dc_;
     UniqueGdiObject<HBITMAP> bitmap_;
     SelectionRestore selection_;
 };

@@ -1,8 +1,8 @@
 #include "win32/ui/views/link_view.h"
 
+#include "win32/system/unique_handle.h"
 #include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
-#include "win32/widgets/gdi_handles.h"
 
 namespace korbela {
 

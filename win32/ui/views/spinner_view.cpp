@@ -4,9 +4,8 @@
 
 #include <string>
 
-#include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/back_buffer.h"
-#include "win32/widgets/gdi_handles.h"
+#include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
 
 namespace korbela {

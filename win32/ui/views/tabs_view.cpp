@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "win32/ui/skin/draw.h"
+#include "win32/system/unique_handle.h"
 #include "win32/ui/skin/back_buffer.h"
-#include "win32/widgets/gdi_handles.h"
+#include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
 #include "win32/widgets/window_class.h"
 
@@ -53,14 +53,12 @@ RECT TabsView::TabRect(HDC dc, int index) const {
 }
 
 int TabsView::TabAt(POINT point) const {
-    HDC dc = GetDC(window_);
-    int found = -1;
-    for (int i = 0; i < TPageControl::kPageCount && found < 0; ++i) {
-        const RECT tab = TabRect(dc, i);
-        if (PtInRect(&tab, point)) found = i;
+    const WindowDc dc(window_);
+    for (int i = 0; i < TPageControl::kPageCount; ++i) {
+        const RECT tab = TabRect(dc.Get(), i);
+        if (PtInRect(&tab, point)) return i;
     }
-    ReleaseDC(window_, dc);
-    return found;
+    return -1;
 }
 
 void TabsView::Select(int index) {
@@ -83,7 +81,8 @@ void TabsView::Paint(HDC dc, const RECT& client) const {
             const RECT accent{tab.left, tab.top, tab.right, tab.top + 2};
             skin::FillSolid(dc, accent, enabled ? palette::kAccent : palette::kPanelFrame);
         }
-        SelectionRestore select(dc, selected ? host_.GetSkin().Bold() : host_.GetSkin().Normal());
+        const DcStateRestore state(dc);
+        SelectObject(dc, selected ? host_.GetSkin().Bold() : host_.GetSkin().Normal());
         SetBkMode(dc, TRANSPARENT);
         COLORREF ink = selected ? palette::kText : palette::kSilver;
         if (!enabled) ink = palette::kTextDisabled;
