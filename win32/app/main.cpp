@@ -12,6 +12,7 @@
 #include "core/ui/system_messages.h"
 #include "core/widgets/thread_timer.h"
 #include "win32/app/application_window.h"
+#include "win32/app/error_report.h"
 #include "win32/app/instance_marker.h"
 #include "win32/app/message_pump.h"
 #include "win32/app/one_instance.h"
@@ -64,25 +65,26 @@ int Run(HINSTANCE instance) {
     shell.SetOwner(mainWindow.Handle());
     Tfrm_Message frm_Message(instance, application.Handle(), mainWindow.Handle());
     TSystemMessages messages(frm_Message);
-    auto report = [&messages](const std::exception& error) { messages.AppEventsException(error); };
+    const ScopedApplicationErrorReport report([&messages](const std::exception& error) {
+        messages.AppEventsException(error);
+    });
 
     std::unique_ptr<CpuUsage> cpu;
     try {
         cpu = std::make_unique<CpuUsage>(os, perfData, dynData);
     } catch (const std::exception& error) {
-        report(error);  // the start stops here
+        ReportApplicationError(error);  // the start stops here
         return 1;
     }
 
     auto dispatcher = std::make_shared<TimerDispatcher>(instance);
-    TThreadTimer tmrUsage(dispatcher, report);
-    TThreadTimer tmrCheckCPU(dispatcher, report);
+    TThreadTimer tmrUsage(dispatcher, ReportApplicationError);
+    TThreadTimer tmrCheckCPU(dispatcher, ReportApplicationError);
     tmrUsage.BeginLoading();
     tmrCheckCPU.BeginLoading();
 
     TrayIconWindow tryIcon(application.Handle(), mainWindow.Handle(), icon);
-    tryIcon.OnError = report;
-    TGlobalHotKey GlobalHotKey2(report);
+    TGlobalHotKey GlobalHotKey2;
     TBalloonHint BalloonHint1(mainWindow.Handle());
 
     const MainWindowServices services{memory,   allocator,       pump,     registry,        shell,
@@ -90,7 +92,6 @@ int Run(HINSTANCE instance) {
                                       tmrCheckCPU, cpu.get(),    programPath,   exeInfo.FileVersion()};
     TfrmKRmain frmKRmain(services);
 
-    mainWindow.reportError = report;
     mainWindow.addHint = [&BalloonHint1](HWND control, const std::string& hint) {
         BalloonHint1.AddTool(control, hint);
     };
@@ -115,7 +116,7 @@ int Run(HINSTANCE instance) {
     try {
         frmKRmain.FormCreate();
     } catch (const std::exception& error) {
-        report(error);
+        ReportApplicationError(error);
     }
 
     const int exitCode = RunMessageLoop();

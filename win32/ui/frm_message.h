@@ -15,13 +15,15 @@
 #include "win32/system/unique_handle.h"
 #include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/hot_tracking.h"
+#include "win32/ui/subclass_base.h"
+#include "win32/ui/window_base.h"
 
 namespace korbela {
 
 inline constexpr char kMessageWindowClass[] = "Tfrm_Message";
 inline constexpr char kMessageWindowCaption[] = " Korbela Lite System Message";
 
-class Tfrm_Message : public IMessageDialog {
+class Tfrm_Message : public IMessageDialog, public WindowBase, private SubclassBase {
 public:
     static constexpr int kClientWidth = 451;
     static constexpr int kClientHeight = 227;
@@ -34,8 +36,6 @@ public:
     ~Tfrm_Message() override;
     Tfrm_Message(const Tfrm_Message&) = delete;
     Tfrm_Message& operator=(const Tfrm_Message&) = delete;
-
-    HWND Handle() const { return window_; }
 
     // Never shown twice: a call while the dialog is open only replaces the text.
     void ShowModal(const std::string& text) override;
@@ -56,10 +56,10 @@ private:
         HotTracking hot;
     };
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The buttons' own messages: hot tracking and no background erasing.
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    Button* ButtonOf(HWND window);
     void AddButton(std::size_t slot, int id, const char* caption, std::optional<skin::Glyph> glyph);
     void Layout();
     void PlaceOverMainWindow();
@@ -69,7 +69,6 @@ private:
     void CloseDialog(int result);
 
     HWND main_;  // not owned
-    HWND window_ = nullptr;
     HWND memo_ = nullptr;    // not owned: a child
     HWND header_ = nullptr;  // not owned: a child
     // No, Ok, Yes, then the title bar's Close, Maximise, Minimise.

@@ -1,5 +1,7 @@
 #include "win32/ui/views/button_view.h"
 
+#include "win32/app/error_report.h"
+
 namespace korbela {
 
 ButtonView::ButtonView(IViewHost& host, TButton& model, Placement placement, const RECT& rect, int id,
@@ -18,7 +20,7 @@ void ButtonView::Sync() {
 
 void ButtonView::OnCommand(WORD code) {
     // An owner-drawn button reports the second click of a double click apart.
-    if (code == BN_CLICKED || code == BN_DOUBLECLICKED) host_.Guarded([this] { model_.Click(); });
+    if (code == BN_CLICKED || code == BN_DOUBLECLICKED) GuardedCall([this] { model_.Click(); });
 }
 
 bool ButtonView::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -34,7 +36,7 @@ bool ButtonView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-LRESULT ButtonView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ButtonView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (hot_.Handle(window, message)) InvalidateRect(window, nullptr, FALSE);
     if (message == WM_ERASEBKGND) return 1;  // the owner draws every pixel
     return DefSubclassProc(window, message, wParam, lParam);

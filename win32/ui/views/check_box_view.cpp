@@ -1,5 +1,6 @@
 #include "win32/ui/views/check_box_view.h"
 
+#include "win32/app/error_report.h"
 #include "win32/ui/skin/draw.h"
 
 namespace korbela {
@@ -22,7 +23,7 @@ void CheckBoxView::Sync() {
 }
 
 void CheckBoxView::OnCommand(WORD code) {
-    if (code == BN_CLICKED || code == BN_DOUBLECLICKED) host_.Guarded([this] { model_.Click(); });
+    if (code == BN_CLICKED || code == BN_DOUBLECLICKED) GuardedCall([this] { model_.Click(); });
 }
 
 bool CheckBoxView::OnDrawItem(const DRAWITEMSTRUCT& item) {
@@ -33,7 +34,7 @@ bool CheckBoxView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-LRESULT CheckBoxView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CheckBoxView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (hot_.Handle(window, message)) InvalidateRect(window, nullptr, FALSE);
     switch (message) {
     case WM_ERASEBKGND:

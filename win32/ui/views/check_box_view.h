@@ -18,7 +18,7 @@ public:
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
 protected:
-    LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     TCheckBox& model_;

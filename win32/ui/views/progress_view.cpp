@@ -52,7 +52,7 @@ void ProgressView::Paint(HDC dc, const RECT& client) const {
     }
 }
 
-LRESULT ProgressView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ProgressView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;

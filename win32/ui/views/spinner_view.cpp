@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/app/error_report.h"
 #include "win32/ui/skin/back_buffer.h"
 #include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
@@ -71,7 +72,7 @@ void SpinnerView::Sync() {
 void SpinnerView::OnCommand(WORD code) {
     if (code != EN_CHANGE || writing_) return;
     const std::string text = EditText(window_);
-    host_.Guarded([this, &text] { model_.SetText(text); });
+    GuardedCall([this, &text] { model_.SetText(text); });
 }
 
 HBRUSH SpinnerView::OnCtlColor(HDC dc) {
@@ -94,7 +95,7 @@ void SpinnerView::PaintButtons(HDC dc, const RECT& client) const {
     }
 }
 
-LRESULT SpinnerView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SpinnerView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win32/app/error_report.h"
 #include "win32/system/unique_handle.h"
 #include "win32/ui/skin/back_buffer.h"
 #include "win32/ui/skin/draw.h"
@@ -63,7 +64,7 @@ int TabsView::TabAt(POINT point) const {
 
 void TabsView::Select(int index) {
     if (index < 0 || index >= TPageControl::kPageCount || !model_.Enabled()) return;
-    host_.Guarded([this, index] { model_.SetActivePageIndex(index); });
+    GuardedCall([this, index] { model_.SetActivePageIndex(index); });
 }
 
 void TabsView::Paint(HDC dc, const RECT& client) const {
@@ -96,7 +97,7 @@ void TabsView::Paint(HDC dc, const RECT& client) const {
     }
 }
 
-LRESULT TabsView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TabsView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
