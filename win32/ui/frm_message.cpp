@@ -295,6 +295,8 @@ LRESULT Tfrm_Message::HandleSubclassMessage(HWND window, UINT message, WPARAM wP
 }
 
 LRESULT Tfrm_Message::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (HandleBufferedPaint(Handle(), message, painted, [this](HDC dc, const RECT&) { Paint(dc); })) return painted;
     switch (message) {
     case WM_NCCALCSIZE:
         if (wParam != FALSE) return 0;  // the client area is the whole window
@@ -320,11 +322,6 @@ LRESULT Tfrm_Message::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case WM_SIZE:
         Layout();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintClientBuffered(Handle(), [this](HDC dc, const RECT&) { Paint(dc); });
         return 0;
     case WM_DRAWITEM:
         DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

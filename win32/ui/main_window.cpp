@@ -211,19 +211,17 @@ void MainWindow::Paint(HDC dc) const {
 bool MainWindow::RouteToView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_COMMAND:
-        if (ControlView* view = ViewOf(reinterpret_cast<HWND>(lParam))) {
+    case WM_HSCROLL: {
+        ControlView* view = ViewOf(reinterpret_cast<HWND>(lParam));
+        if (view == nullptr) return false;
+        if (message == WM_COMMAND) {
             view->OnCommand(HIWORD(wParam));
-            result = 0;
-            return true;
-        }
-        return false;
-    case WM_HSCROLL:
-        if (ControlView* view = ViewOf(reinterpret_cast<HWND>(lParam))) {
+        } else {
             view->OnScroll(LOWORD(wParam));
-            result = 0;
-            return true;
         }
-        return false;
+        result = 0;
+        return true;
+    }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         ControlView* view = ViewOf(item->hwndItem);
@@ -256,17 +254,10 @@ bool MainWindow::RouteToView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT routed = 0;
-    if (RouteToView(message, wParam, lParam, routed)) return routed;
+    LRESULT result = 0;
+    if (RouteToView(message, wParam, lParam, result)) return result;
+    if (HandleBufferedPaint(Handle(), message, result, [this](HDC dc, const RECT&) { Paint(dc); })) return result;
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintDc paint(Handle());
-        BackBuffer buffer(paint.Get(), kClientWidth, kClientHeight);
-        Paint(buffer.Dc());
-        return 0;
-    }
     case WM_PRINTCLIENT:
         // Themed controls ask for the background behind them.
         Paint(reinterpret_cast<HDC>(wParam));

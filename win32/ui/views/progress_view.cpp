@@ -53,15 +53,11 @@ void ProgressView::Paint(HDC dc, const RECT& client) const {
 }
 
 LRESULT ProgressView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintClientBuffered(window, [this](HDC dc, const RECT& client) { Paint(dc, client); });
-        return 0;
-    default:
-        return DefSubclassProc(window, message, wParam, lParam);
+    LRESULT painted = 0;
+    if (HandleBufferedPaint(window, message, painted, [this](HDC dc, const RECT& client) { Paint(dc, client); })) {
+        return painted;
     }
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace korbela

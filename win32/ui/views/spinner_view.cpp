@@ -96,12 +96,12 @@ void SpinnerView::PaintButtons(HDC dc, const RECT& client) const {
 }
 
 LRESULT SpinnerView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (HandleBufferedPaint(window, message, painted,
+                            [this](HDC dc, const RECT& client) { PaintButtons(dc, client); })) {
+        return painted;
+    }
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintClientBuffered(window, [this](HDC dc, const RECT& client) { PaintButtons(dc, client); });
-        return 0;
     case WM_LBUTTONDOWN: {
         RECT client{};
         GetClientRect(window, &client);

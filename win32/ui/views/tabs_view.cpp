@@ -98,12 +98,11 @@ void TabsView::Paint(HDC dc, const RECT& client) const {
 }
 
 LRESULT TabsView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (HandleBufferedPaint(window, message, painted, [this](HDC dc, const RECT& client) { Paint(dc, client); })) {
+        return painted;
+    }
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintClientBuffered(window, [this](HDC dc, const RECT& client) { Paint(dc, client); });
-        return 0;
     case WM_LBUTTONDOWN: {
         const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         SetFocus(window);
