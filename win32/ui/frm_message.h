@@ -34,8 +34,6 @@ public:
     // it comes up, wherever that window is (shown or hidden).
     Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND mainWindow);
     ~Tfrm_Message() override;
-    Tfrm_Message(const Tfrm_Message&) = delete;
-    Tfrm_Message& operator=(const Tfrm_Message&) = delete;
 
     // Never shown twice: a call while the dialog is open only replaces the text.
     void ShowModal(const std::string& text) override;

@@ -36,8 +36,6 @@ public:
     // application window (which carries the taskbar button).
     MainWindow(HINSTANCE instance, HWND applicationWindow, HICON icon);
     ~MainWindow() override;
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
 
     // Creates every control of the pages and binds it to the form both ways.
     // Set the hooks below first: hints are handed out while binding.

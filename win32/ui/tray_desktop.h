@@ -20,8 +20,6 @@ public:
     Win32TrayDesktop(HWND trayWindow, HWND applicationWindow, HWND mainWindow, TrayMenu& menu,
                      SysCommandHook onSysCommand);
     ~Win32TrayDesktop() override;
-    Win32TrayDesktop(const Win32TrayDesktop&) = delete;
-    Win32TrayDesktop& operator=(const Win32TrayDesktop&) = delete;
 
     void StartTimer(uint32_t id, uint32_t milliseconds) override;
     void KillTimer(uint32_t id) override;

@@ -43,8 +43,6 @@ public:
 class ControlView : protected SubclassBase {
 public:
     ControlView(IViewHost& host, Placement placement, const RECT& rect);
-    ControlView(const ControlView&) = delete;
-    ControlView& operator=(const ControlView&) = delete;
 
     HWND Handle() const { return window_; }
     // Every window of this view (a spinner has two).
