@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "core/widgets/canvas.h"
+#include "win32/system/unique_handle.h"
 #include "win32/widgets/font_cache.h"
-#include "win32/widgets/gdi_handles.h"
 
 namespace korbela::bench {
 
@@ -23,7 +23,7 @@ public:
         if (!dc_.Get()) throw std::runtime_error("Unable to create a drawing surface.");
         bitmap_ = UniqueGdiObject<HBITMAP>(CreateCompatibleBitmap(reference, width_, height_));
         if (!bitmap_) throw std::runtime_error("Unable to create a drawing surface.");
-        bitmapSelection_ = SelectionRestore(dc_.Get(), bitmap_.Get());
+        bitmapSelection_.Select(dc_.Get(), bitmap_.Get());
         SetBkMode(dc_.Get(), TRANSPARENT);
         SetROP2(dc_.Get(), R2_COPYPEN);
     }
@@ -45,11 +45,7 @@ public:
         if (pen_ && color == penColor_ && width == penWidth_) return;
         UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, width, RGB(color.r, color.g, color.b)));
         if (!pen) return;
-        if (penSelection_.Engaged()) {
-            SelectObject(dc_.Get(), pen.Get());
-        } else {
-            penSelection_ = SelectionRestore(dc_.Get(), pen.Get());
-        }
+        penSelection_.Select(dc_.Get(), pen.Get());
         pen_ = std::move(pen);
         penColor_ = color;
         penWidth_ = width;
@@ -80,7 +76,7 @@ public:
 private:
     int width_;
     int height_;
-    UniqueMemoryDc dc_;
+    UniqueDc dc_;
     UniqueGdiObject<HBITMAP> bitmap_;
     SelectionRestore bitmapSelection_;
     UniqueGdiObject<HPEN> pen_;

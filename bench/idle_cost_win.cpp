@@ -25,6 +25,7 @@
 #include "harness/process_resources.h"
 #include "harness/registry_access.h"
 #include "harness/test_perf_provider.h"
+#include "win32/system/unique_handle.h"
 #include "win32/ui/control_ids.h"
 
 namespace {
@@ -53,24 +54,25 @@ class SavedRegistryValues {
 public:
     SavedRegistryValues(HKEY root, const char* path, const char* valueName)
         : root_(root), path_(path), valueName_(valueName != nullptr ? valueName : "") {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+        korbela::UniqueHKey key;
+        if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return;
         keyExisted_ = true;
         for (DWORD index = 0;; ++index) {
             char name[256] = {};
             DWORD nameSize = sizeof(name);
             DWORD type = 0;
             DWORD dataSize = 0;
-            if (RegEnumValueA(key, index, name, &nameSize, nullptr, &type, nullptr, &dataSize) != ERROR_SUCCESS) break;
+            if (RegEnumValueA(key.Get(), index, name, &nameSize, nullptr, &type, nullptr, &dataSize) != ERROR_SUCCESS) {
+                break;
+            }
             if (!valueName_.empty() && lstrcmpiA(name, valueName_.c_str()) != 0) continue;
             Value value{name, type, std::vector<BYTE>(dataSize)};
             DWORD readSize = dataSize;
-            if (RegQueryValueExA(key, name, nullptr, &type, value.data.data(), &readSize) == ERROR_SUCCESS) {
+            if (RegQueryValueExA(key.Get(), name, nullptr, &type, value.data.data(), &readSize) == ERROR_SUCCESS) {
                 value.data.resize(readSize);
                 values_.push_back(std::move(value));
             }
         }
-        RegCloseKey(key);
     }
     ~SavedRegistryValues() { Restore(); }
     SavedRegistryValues(const SavedRegistryValues&) = delete;
@@ -81,10 +83,9 @@ public:
             RegDeleteTreeA(root_, path_.c_str());
             return;
         }
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-            RegDeleteValueA(key, valueName_.c_str());
-            RegCloseKey(key);
+        korbela::UniqueHKey key;
+        if (RegOpenKeyExA(root_, path_.c_str(), 0, KEY_SET_VALUE, key.Receive()) == ERROR_SUCCESS) {
+            RegDeleteValueA(key.Get(), valueName_.c_str());
         }
     }
 
@@ -98,16 +99,15 @@ private:
     void Restore() const {
         Remove();
         if (!keyExisted_ || (!valueName_.empty() && values_.empty())) return;
-        HKEY key = nullptr;
-        if (RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        korbela::UniqueHKey key;
+        if (RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Receive(), nullptr) !=
             ERROR_SUCCESS) {
             return;
         }
         for (const Value& value : values_) {
-            RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(),
+            RegSetValueExA(key.Get(), value.name.c_str(), 0, value.type, value.data.data(),
                            static_cast<DWORD>(value.data.size()));
         }
-        RegCloseKey(key);
     }
 
     HKEY root_;
@@ -173,10 +173,7 @@ public:
         : name_(name), path_(std::move(path)), windowClass_(windowClass), endMessage_(endMessage),
           endParam_(endParam) {}
     ~IdleProgram() {
-        if (info_.hProcess == nullptr) return;
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 1);
-        CloseHandle(info_.hProcess);
-        CloseHandle(info_.hThread);
+        if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.Get(), 1);
     }
     IdleProgram(const IdleProgram&) = delete;
     IdleProgram& operator=(const IdleProgram&) = delete;
@@ -190,6 +187,8 @@ public:
             std::fprintf(stderr, "idle_cost: cannot start %s (error %lu)\n", path_.c_str(), GetLastError());
             return false;
         }
+        process_.Reset(info_.hProcess);
+        thread_.Reset(info_.hThread);
         return true;
     }
     // Its window is there and it has not ended by itself.
@@ -233,7 +232,9 @@ private:
     const char* windowClass_;
     UINT endMessage_;
     WPARAM endParam_;
-    PROCESS_INFORMATION info_{};
+    PROCESS_INFORMATION info_{};  // its handles owned by process_ and thread_
+    korbela::UniqueKernelHandle process_;
+    korbela::UniqueKernelHandle thread_;
 };
 
 double MB(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
@@ -285,11 +286,13 @@ bool MeasureIdle(const std::vector<IdleProgram*>& programs, std::vector<IdleFigu
 // The program's own query, HKEY_PERFORMANCE_DATA "238", repeated here for
 // kQueryMs: CPU seconds per call, or -1 when it fails.
 double QueryCpuSecondsPerCall(int& calls) {
+    // Closed at the end, as the program closes it: the providers are let go.
+    const korbela::UniqueHKey performanceData(HKEY_PERFORMANCE_DATA);
     std::vector<BYTE> buffer(64 * 1024);
-    auto query = [&buffer] {
+    auto query = [&buffer, &performanceData] {
         for (;;) {
             DWORD size = static_cast<DWORD>(buffer.size());
-            const LONG answer = RegQueryValueExA(HKEY_PERFORMANCE_DATA, "238", nullptr, nullptr, buffer.data(), &size);
+            const LONG answer = RegQueryValueExA(performanceData.Get(), "238", nullptr, nullptr, buffer.data(), &size);
             if (answer != ERROR_MORE_DATA) return answer == ERROR_SUCCESS;
             if (buffer.size() >= 16u * 1024 * 1024) return false;
             buffer.resize(buffer.size() * 2);
@@ -305,7 +308,6 @@ double QueryCpuSecondsPerCall(int& calls) {
         Sleep(kQueryGapMs);
     }
     const double cpu = CpuSeconds(GetCurrentProcess(), GetCurrentProcessId()) - cpuStart;
-    RegCloseKey(HKEY_PERFORMANCE_DATA);
     return cpuStart < 0 ? -1 : cpu / calls;
 }
 

@@ -16,6 +16,7 @@
 
 #ifdef _WIN32
 #include "bench/device_bitmap_canvas.h"
+#include "win32/system/unique_handle.h"
 #include "win32/widgets/gdi_canvas.h"
 #include "win32/widgets/percent_bar_painter.h"
 #include "wine/harness/screen_bitmap.h"
@@ -133,7 +134,8 @@ int main() {
     // bitmap, on the canvas as it was (a device bitmap, a GDI call per
     // primitive) and as it is, against one bare BitBlt of the widget's full
     // size to the same target.
-    HDC screen = GetDC(nullptr);
+    const WindowDc screenDc(nullptr);
+    HDC screen = screenDc.Get();
     std::printf("gdi: every figure is a paint with its copy to the screen-side bitmap, as N x one bare BitBlt\n");
     // The bar's percent changes from one paint to the next, round by round
     // through 0 to 100 %; the painter keeps the bar's tracks between paints.
@@ -150,7 +152,6 @@ int main() {
         });
     auto paintScope = [&](ICanvas& canvas, int) { scope.Paint(canvas, kGraphWidth, kGraphHeight); };
     GdiFigures(screen, "scope_paint_999x3", kGraphWidth, kGraphHeight, paintScope, paintScope);
-    ReleaseDC(nullptr, screen);
 #endif
     return 0;
 }

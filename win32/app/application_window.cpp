@@ -17,32 +17,14 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance, HICON icon) {
     // A zero-size window: it only stands for the program on the taskbar. It
     // starts hidden and minimised, so the program counts as being in the tray
     // and the first click on the icon brings the main window up.
-    CreateWindowExA(0, kApplicationClass, kApplicationTitle,
-                    WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX | WS_MINIMIZE, x, y, 0, 0,
-                    nullptr, nullptr, instance, this);
+    Create(0, kApplicationClass, kApplicationTitle,
+           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX | WS_MINIMIZE, x, y, 0, 0, nullptr,
+           nullptr, instance);
 }
 
-ApplicationWindow::~ApplicationWindow() {
-    if (window_ != nullptr) DestroyWindow(window_);
-}
+ApplicationWindow::~ApplicationWindow() { Destroy(); }
 
-LRESULT CALLBACK ApplicationWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<ApplicationWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<ApplicationWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->Handle(message, wParam, lParam);
-}
-
-LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     for (auto& hook : hooks_) {
         LRESULT result = 0;
         if (hook(message, wParam, lParam, result)) return result;
@@ -50,15 +32,15 @@ LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:
         // Restored from the taskbar or by a second copy of the program.
-        if (wParam == SIZE_RESTORED) PostMessageA(window_, kShowMainWindow, 0, 0);
+        if (wParam == SIZE_RESTORED) PostMessageA(Handle(), kShowMainWindow, 0, 0);
         break;
     case WM_ACTIVATE:
-        if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(window_, kShowMainWindow, 0, 0);
+        if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(Handle(), kShowMainWindow, 0, 0);
         break;
     case kShowMainWindow:
         // Hiding the main window can pass activation here on its way to the
         // tray; only a restore that left this window shown counts.
-        if (IsWindowVisible(window_) && !IsIconic(window_) && OnActivatedByUser) OnActivatedByUser();
+        if (IsWindowVisible(Handle()) && !IsIconic(Handle()) && OnActivatedByUser) OnActivatedByUser();
         return 0;
     case WM_SYSCOMMAND:
         // The taskbar button's Close (its menu, the thumbnail's cross, Alt+F4 on
@@ -76,7 +58,7 @@ LRESULT ApplicationWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return WindowBase::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace korbela

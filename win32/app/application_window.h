@@ -8,19 +8,17 @@
 #include <functional>
 #include <vector>
 
+#include "win32/ui/window_base.h"
+
 namespace korbela {
 
 inline constexpr char kApplicationClass[] = "TApplication";
 inline constexpr char kApplicationTitle[] = "Korbela Lite";
 
-class ApplicationWindow {
+class ApplicationWindow : public WindowBase {
 public:
     ApplicationWindow(HINSTANCE instance, HICON icon);
-    ~ApplicationWindow();
-    ApplicationWindow(const ApplicationWindow&) = delete;
-    ApplicationWindow& operator=(const ApplicationWindow&) = delete;
-
-    HWND Handle() const { return window_; }
+    ~ApplicationWindow() override;
 
     // A hook sees the window's messages before the window does; returning
     // true with a result ends the message there.
@@ -33,10 +31,8 @@ public:
     std::function<void()> OnCloseCommand;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    HWND window_ = nullptr;
     std::vector<Hook> hooks_;
 };
 

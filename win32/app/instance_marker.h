@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "win32/ui/unique_handle.h"
+#include "win32/system/unique_handle.h"
 
 namespace korbela {
 

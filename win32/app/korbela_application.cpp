@@ -35,7 +35,7 @@ std::unique_ptr<CpuUsage> KorbelaApplication::MakeCpuUsage() {
     try {
         return std::make_unique<CpuUsage>(os_, perfData_, dynData_);
     } catch (const std::exception& error) {
-        Report(error);
+        ReportApplicationError(error);
         throw StartAbandoned{};
     }
 }
@@ -55,16 +55,14 @@ KorbelaApplication::KorbelaApplication(HINSTANCE instance)
       mainWindow_(instance, application_.Handle(), icon_),
       frm_Message_(instance, application_.Handle(), mainWindow_.Handle()),
       messages_(frm_Message_),
+      report_([this](const std::exception& error) { messages_.AppEventsException(error); }),
       cpu_(MakeCpuUsage()),
       dispatcher_(std::make_shared<TimerDispatcher>(instance)),
-      tmrUsage_(dispatcher_, [this](const std::exception& error) { Report(error); }),
-      tmrCheckCPU_(dispatcher_, [this](const std::exception& error) { Report(error); }),
+      tmrUsage_(dispatcher_, ReportApplicationError),
+      tmrCheckCPU_(dispatcher_, ReportApplicationError),
       ticks_(*dispatcher_, tmrUsage_, tmrCheckCPU_),
       tryIcon_(application_.Handle(), mainWindow_.Handle(), icon_),
-      GlobalHotKey2_([this](const std::exception& error) { Report(error); }),
       BalloonHint1_(mainWindow_.Handle()),
-      mainWindowErrors_(mainWindow_.reportError, [this](const std::exception& error) { Report(error); }),
-      trayErrors_(tryIcon_.OnError, [this](const std::exception& error) { Report(error); }),
       hints_(mainWindow_.addHint,
              [this](HWND control, const std::string& hint) { BalloonHint1_.AddTool(control, hint); }),
       endSession_(mainWindow_.OnEndSession, [] { PostQuitMessage(0); }),
@@ -88,7 +86,7 @@ KorbelaApplication::KorbelaApplication(HINSTANCE instance)
     try {
         frmKRmain_.FormCreate();
     } catch (const std::exception& error) {
-        Report(error);
+        ReportApplicationError(error);
     }
 }
 

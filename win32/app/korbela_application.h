@@ -18,6 +18,7 @@
 #include "core/ui/system_messages.h"
 #include "core/widgets/thread_timer.h"
 #include "win32/app/application_window.h"
+#include "win32/app/error_report.h"
 #include "win32/app/instance_marker.h"
 #include "win32/app/message_pump.h"
 #include "win32/app/one_instance.h"
@@ -94,7 +95,6 @@ private:
         MainWindow& window_;
     };
 
-    void Report(const std::exception& error) { messages_.AppEventsException(error); }
     std::unique_ptr<CpuUsage> MakeCpuUsage();
     MainWindowServices Services();
     // The common control classes registered, and the program icon.
@@ -122,6 +122,7 @@ private:
     MainWindow mainWindow_;
     Tfrm_Message frm_Message_;
     TSystemMessages messages_;
+    const ScopedApplicationErrorReport report_;
     std::unique_ptr<CpuUsage> cpu_;
 
     // The timers, the tray icon, the hot key and the hints.
@@ -132,8 +133,6 @@ private:
     TrayIconWindow tryIcon_;
     TGlobalHotKey GlobalHotKey2_;
     TBalloonHint BalloonHint1_;
-    HandlerConnection<ErrorReport> mainWindowErrors_;
-    HandlerConnection<ErrorReport> trayErrors_;
     HandlerConnection<std::function<void(HWND, const std::string&)>> hints_;
     ClickConnection endSession_;
 

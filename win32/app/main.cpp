@@ -13,5 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     } catch (const std::exception& error) {
         MessageBoxA(nullptr, error.what(), "Korbela Lite", MB_OK | MB_ICONERROR);
         return 1;
+    } catch (...) {
+        MessageBoxA(nullptr, "Unknown error.", "Korbela Lite", MB_OK | MB_ICONERROR);
+        return 1;
     }
 }

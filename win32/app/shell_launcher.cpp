@@ -6,18 +6,9 @@
 
 namespace korbela {
 
-Win32Shell::~Win32Shell() {
-    for (auto& entry : processes_) {
-        if (entry.second != nullptr) CloseHandle(entry.second);
-    }
-}
-
 void Win32Shell::Open(const std::string& target) {
-    HANDLE& process = processes_[target];
-    if (process != nullptr) {
-        CloseHandle(process);
-        process = nullptr;
-    }
+    UniqueKernelHandle& process = processes_[target];
+    process.Reset();
     lastTarget_ = target;
     const std::wstring file = Utf8ToWide(target);
     SHELLEXECUTEINFOW info{};
@@ -28,7 +19,7 @@ void Win32Shell::Open(const std::string& target) {
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
     // A failed launch is not reported; the shell shows its own error box.
-    if (ShellExecuteExW(&info)) process = info.hProcess;
+    if (ShellExecuteExW(&info)) process.Reset(info.hProcess);
 }
 
 }  // namespace korbela

@@ -7,13 +7,13 @@
 #include <string>
 
 #include "core/platform/shell.h"
+#include "win32/system/unique_handle.h"
 
 namespace korbela {
 
 class Win32Shell : public IShell {
 public:
     Win32Shell() = default;
-    ~Win32Shell() override;
     Win32Shell(const Win32Shell&) = delete;
     Win32Shell& operator=(const Win32Shell&) = delete;
 
@@ -26,7 +26,7 @@ public:
 private:
     HWND owner_ = nullptr;
     // The process each target started last; closed before its next launch.
-    std::map<std::string, HANDLE> processes_;
+    std::map<std::string, UniqueKernelHandle> processes_;
     std::string lastTarget_;
 };
 

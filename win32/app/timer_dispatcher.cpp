@@ -13,33 +13,26 @@ constexpr char kClassName[] = "KorbelaTimerDispatch";
 
 TimerDispatcher::TimerDispatcher(HINSTANCE instance) {
     RegisterWindowClass(instance, {kClassName, WindowProc});
-    window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    target_ = Create(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance);
 }
 
 TimerDispatcher::~TimerDispatcher() { Close(); }
 
 void TimerDispatcher::Invoke(const std::function<void()>& call) {
-    HWND window = window_.load();
+    HWND window = target_.load();
     if (window == nullptr) return;
     // SendMessage returns at once when the window is gone, so a thread never hangs at exit.
     SendMessageA(window, kRunCall, 0, reinterpret_cast<LPARAM>(&call));
 }
 
 void TimerDispatcher::Close() {
-    HWND window = window_.exchange(nullptr);
-    if (window != nullptr) DestroyWindow(window);
+    if (target_.exchange(nullptr) != nullptr) Destroy();
 }
 
-LRESULT CALLBACK TimerDispatcher::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kRunCall) {
-        const auto* call = reinterpret_cast<const std::function<void()>*>(lParam);
-        // The timer catches its handler's errors; nothing else can throw here.
-        (*call)();
-        return 0;
-    }
-    // Another program's close request would end every tick; only Close ends this window.
-    if (message == WM_CLOSE) return 0;
-    return DefWindowProcA(window, message, wParam, lParam);
+LRESULT TimerDispatcher::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kRunCall) return WindowBase::HandleMessage(message, wParam, lParam);
+    (*reinterpret_cast<const std::function<void()>*>(lParam))();
+    return 0;
 }
 
 }  // namespace korbela

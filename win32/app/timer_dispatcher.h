@@ -7,28 +7,29 @@
 #include <functional>
 
 #include "core/widgets/thread_timer.h"
+#include "win32/ui/window_base.h"
 
 namespace korbela {
 
-class TimerDispatcher : public IMainThreadDispatcher {
+class TimerDispatcher : public IMainThreadDispatcher, private WindowBase {
 public:
     explicit TimerDispatcher(HINSTANCE instance);
     ~TimerDispatcher() override;
-    TimerDispatcher(const TimerDispatcher&) = delete;
-    TimerDispatcher& operator=(const TimerDispatcher&) = delete;
 
     // Blocks the timer thread until the main thread has run the call. The main
     // thread runs it whenever it takes messages: its loop, a modal dialog, or
-    // a freeing run's message processing.
+    // a freeing run's message processing. What the call throws goes to the
+    // application's report.
     void Invoke(const std::function<void()>& call) override;
 
     // From here on ticks are dropped; called on the main thread at exit.
     void Close();
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    std::atomic<HWND> window_{nullptr};
+    // The window as the timer threads see it; null once closed.
+    std::atomic<HWND> target_{nullptr};
 };
 
 }  // namespace korbela

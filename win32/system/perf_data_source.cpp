@@ -12,19 +12,16 @@ constexpr char kCPUUsageValue[] = "KERNEL\\CPUUsage";
 
 }  // namespace
 
-// Closing the predefined key is harmless when it was never queried.
-Win32PerfDataSource::~Win32PerfDataSource() { RegCloseKey(HKEY_PERFORMANCE_DATA); }
-
 long Win32PerfDataSource::QueryProcessorData(uint8_t* buffer, uint32_t& size) {
     DWORD byteCount = size;
-    const LONG answer = RegQueryValueExA(HKEY_PERFORMANCE_DATA, perf::kProcessorObjectValueName,
+    const LONG answer = RegQueryValueExA(performanceData_.Get(), perf::kProcessorObjectValueName,
                                          nullptr, nullptr, buffer, &byteCount);
     size = byteCount;
     return answer;
 }
 
 IDynDataSource::Key Win32DynDataSource::OpenKey(const std::string& path, bool fullAccess) {
-    HKeyHandle key;
+    UniqueHKey key;
     if (RegOpenKeyExA(HKEY_DYN_DATA, path.c_str(), 0, fullAccess ? KEY_ALL_ACCESS : KEY_READ,
                       key.Receive()) != ERROR_SUCCESS ||
         !key) {

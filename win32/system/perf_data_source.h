@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/system/cpu_usage.h"
-#include "win32/system/hkey_handle.h"
+#include "win32/system/unique_handle.h"
 
 namespace korbela {
 
@@ -20,11 +20,15 @@ namespace korbela {
 class Win32PerfDataSource : public IPerfDataSource {
 public:
     Win32PerfDataSource() = default;
-    ~Win32PerfDataSource() override;
     Win32PerfDataSource(const Win32PerfDataSource&) = delete;
     Win32PerfDataSource& operator=(const Win32PerfDataSource&) = delete;
 
     long QueryProcessorData(uint8_t* buffer, uint32_t& size) override;
+
+private:
+    // Closing the predefined key lets the providers go; it is harmless when
+    // the key was never queried.
+    UniqueHKey performanceData_{HKEY_PERFORMANCE_DATA};
 };
 
 // Keys under HKEY_DYN_DATA. The source owns every key it opened: one the sampler has not
@@ -40,7 +44,7 @@ public:
     void CloseKey(Key key) override;
 
 private:
-    std::map<Key, HKeyHandle> open_;
+    std::map<Key, UniqueHKey> open_;
 };
 
 }  // namespace korbela

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "win32/system/hkey_handle.h"
+#include "win32/system/unique_handle.h"
 #include "win32/system/utf8.h"
 
 namespace korbela {
@@ -20,7 +20,7 @@ HKEY RootHandle(RegRoot root) {
 // as missing, whatever its size.
 class Win32RegistryKey : public IRegistryKey {
 public:
-    explicit Win32RegistryKey(HKeyHandle key) : key_(std::move(key)) {}
+    explicit Win32RegistryKey(UniqueHKey key) : key_(std::move(key)) {}
 
     bool ValueExists(const std::string& name) override {
         const std::wstring valueName = Utf8ToWide(name);
@@ -87,10 +87,10 @@ public:
     }
 
 private:
-    HKeyHandle key_;
+    UniqueHKey key_;
 };
 
-std::unique_ptr<IRegistryKey> Opened(LONG result, HKeyHandle key) {
+std::unique_ptr<IRegistryKey> Opened(LONG result, UniqueHKey key) {
     if (result != ERROR_SUCCESS || !key) return nullptr;
     return std::make_unique<Win32RegistryKey>(std::move(key));
 }
@@ -99,7 +99,7 @@ std::unique_ptr<IRegistryKey> Opened(LONG result, HKeyHandle key) {
 
 std::unique_ptr<IRegistryKey> Win32Registry::OpenKey(RegRoot root, const std::string& path, bool create) {
     const std::wstring keyPath = Utf8ToWide(path);
-    HKeyHandle key;
+    UniqueHKey key;
     const LONG result = create ? RegCreateKeyExW(RootHandle(root), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                                  KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr)
                                : RegOpenKeyExW(RootHandle(root), keyPath.c_str(), 0, KEY_ALL_ACCESS, key.Receive());
@@ -108,14 +108,14 @@ std::unique_ptr<IRegistryKey> Win32Registry::OpenKey(RegRoot root, const std::st
 
 std::unique_ptr<IRegistryKey> Win32Registry::OpenKeyReadOnly(RegRoot root, const std::string& path) {
     const std::wstring keyPath = Utf8ToWide(path);
-    HKeyHandle key;
+    UniqueHKey key;
     const LONG result = RegOpenKeyExW(RootHandle(root), keyPath.c_str(), 0, KEY_READ, key.Receive());
     return Opened(result, std::move(key));
 }
 
 bool Win32Registry::KeyExists(RegRoot root, const std::string& path) {
     const std::wstring keyPath = Utf8ToWide(path);
-    HKeyHandle key;
+    UniqueHKey key;
     return RegOpenKeyExW(RootHandle(root), keyPath.c_str(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
 }
 

@@ -28,10 +28,10 @@ void MainWindow::BindAboutPage(TfrmKRmain& form) {
 
     const int linkTop = 194;
     const int linkHeight = 23;
-    const int makerWidth = LinkWidth(window_, skin_.Link(), form.lblWebSite.Caption());
+    const int makerWidth = LinkWidth(Handle(), skin_.Link(), form.lblWebSite.Caption());
     Watch(form.lblWebSite, Add<LinkView>(form.lblWebSite, onPage, At(about, 16, linkTop, makerWidth, linkHeight),
                                          ctrl::lblWebSite, SS_LEFT, [&form] { form.lblWebSiteClick(); }));
-    const int productWidth = LinkWidth(window_, skin_.Link(), form.HyperLink2.Caption());
+    const int productWidth = LinkWidth(Handle(), skin_.Link(), form.HyperLink2.Caption());
     Watch(form.HyperLink2,
           Add<LinkView>(form.HyperLink2, onPage,
                         At(about, layout::kPageWidth - 16 - productWidth, linkTop, productWidth, linkHeight),

@@ -14,16 +14,6 @@ constexpr int kHintHidePause = 3500;
 constexpr int kHintPause = 500;
 constexpr int kHintShortPause = 50;
 constexpr int kMaxTipWidth = 300;
-constexpr UINT_PTR kSubclassId = 1;
-
-// The tip is a hidden window of its own: another program's close request
-// would destroy it and every hint with it. Only this object's end does.
-LRESULT CALLBACK IgnoreClose(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
-    if (message == WM_CLOSE) return 0;
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(window, IgnoreClose, id);
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
 // With visual styles the balloon takes the theme's colours and ignores its
 // own; uxtheme is loaded only for this, so the program needs no import of it.
 void UseClassicLook(HWND tip) {
@@ -56,7 +46,7 @@ TBalloonHint::TBalloonHint(HWND owner) : owner_(owner) {
                                CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, GetModuleHandleA(nullptr), nullptr));
     HWND tip = tip_.Get();
     if (tip == nullptr) return;
-    SetWindowSubclass(tip, IgnoreClose, kSubclassId, 0);
+    Subclass(tip);
     UseClassicLook(tip);
     SendMessageA(tip, TTM_SETTITLEA, TTI_INFO, reinterpret_cast<LPARAM>(kHeader));
     SendMessageA(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kHintHidePause, 0));
@@ -64,6 +54,11 @@ TBalloonHint::TBalloonHint(HWND owner) : owner_(owner) {
     SendMessageA(tip, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(kHintShortPause, 0));
     SendMessageA(tip, TTM_SETTIPBKCOLOR, kHintColor, 0);
     SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+}
+
+LRESULT TBalloonHint::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CLOSE) return 0;
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 void TBalloonHint::AddTool(HWND control, const std::string& hint) {

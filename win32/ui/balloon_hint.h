@@ -7,16 +7,15 @@
 
 #include <string>
 
-#include "win32/ui/unique_handle.h"
+#include "win32/system/unique_handle.h"
+#include "win32/ui/subclass_base.h"
 
 namespace korbela {
 
-class TBalloonHint {
+class TBalloonHint : private SubclassBase {
 public:
     // owner: the window whose controls get hints; it outlives this object.
     explicit TBalloonHint(HWND owner);
-    TBalloonHint(const TBalloonHint&) = delete;
-    TBalloonHint& operator=(const TBalloonHint&) = delete;
 
     // Shows the short part of hint over the control; an empty hint takes it away.
     void AddTool(HWND control, const std::string& hint);
@@ -24,6 +23,10 @@ public:
     HWND Handle() const { return tip_.Get(); }
 
 private:
+    // The tip is a hidden window of its own: another program's close request
+    // would destroy it and every hint with it. Only this object's end does.
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
     HWND owner_;  // not owned
     UniqueWindow tip_;
 };

@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "win32/res/resource.h"
-#include "win32/ui/other_windows_disabled.h"
 #include "win32/ui/control_ids.h"
+#include "win32/ui/other_windows_disabled.h"
 #include "win32/ui/skin/back_buffer.h"
 #include "win32/ui/skin/palette.h"
 #include "win32/ui/skin/skin.h"
@@ -29,7 +29,6 @@ constexpr int kOkLeft = 167;
 constexpr int kOkWidth = 122;
 constexpr int kYesLeft = 320;  // kept as far from the right edge as in the designed width
 constexpr int kResizeBorder = 5;
-constexpr UINT_PTR kButtonSubclassId = 0x4D53;  // "MS"
 constexpr std::size_t kNo = 0;
 constexpr std::size_t kOk = 1;
 constexpr std::size_t kYes = 2;
@@ -69,19 +68,20 @@ Tfrm_Message::Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND main
       picture_(LoadPicture(instance)) {
     RegisterWindowClass(instance, {kMessageWindowClass, WindowProc, nullptr, true});
     // A sizing frame without a native border: WM_NCCALCSIZE gives the whole
-    // window to the client area, the edges size it through WM_NCHITTEST.
-    CreateWindowExA(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, kMessageWindowClass, kMessageWindowCaption,
-                    WS_POPUP | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN, 0, 0,
-                    kClientWidth, kClientHeight, applicationWindow, nullptr, instance, this);
-    if (window_ == nullptr) throw std::runtime_error("Unable to create the message dialog.");
+    // window to the client area, the edges size it through WM_NCHITTEST. The
+    // minimum size holds from the start: WM_GETMINMAXINFO comes first.
+    HWND window = Create(WS_EX_TOPMOST | WS_EX_CONTROLPARENT, kMessageWindowClass, kMessageWindowCaption,
+                         WS_POPUP | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN, 0,
+                         0, kClientWidth, kClientHeight, applicationWindow, nullptr, instance);
+    if (window == nullptr) throw std::runtime_error("Unable to create the message dialog.");
 
     header_ = CreateWindowExA(0, "STATIC", "System Message", WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 40, kTitleBarHeight + 8,
-                              200, 14, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl::lbl_Header)),
+                              200, 14, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl::lbl_Header)),
                               instance, nullptr);
     SendMessageA(header_, WM_SETFONT, reinterpret_cast<WPARAM>(headerFont_.Get()), FALSE);
     memo_ = CreateWindowExA(0, "EDIT", "",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL, 0, 0,
-                            0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl::mem_Message)),
+                            0, 0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ctrl::mem_Message)),
                             instance, nullptr);
     SendMessageA(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont_.Get()), FALSE);
     SendMessageA(memo_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(12, 12));
@@ -97,20 +97,17 @@ Tfrm_Message::Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND main
     Layout();
 }
 
-Tfrm_Message::~Tfrm_Message() {
-    if (window_ != nullptr) DestroyWindow(window_);
-    if (picture_ != nullptr) DestroyIcon(picture_);
-}
+Tfrm_Message::~Tfrm_Message() { Destroy(); }
 
 void Tfrm_Message::AddButton(std::size_t slot, int id, const char* caption, std::optional<skin::Glyph> glyph) {
     const DWORD tabStop = glyph ? 0 : WS_TABSTOP;
     HWND button = CreateWindowExA(0, "BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW | tabStop, 0, 0, 0, 0,
-                                  window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE)), nullptr);
+                                  Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(Handle(), GWLP_HINSTANCE)), nullptr);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.Get()), FALSE);
     buttons_[slot].window = button;
     buttons_[slot].glyph = glyph;
-    SetWindowSubclass(button, ButtonProc, kButtonSubclassId, reinterpret_cast<DWORD_PTR>(&buttons_[slot]));
+    Subclass(button);
 }
 
 void Tfrm_Message::FormConstrainedResize(int& minWidth, int& minHeight, int& /*maxWidth*/, int& /*maxHeight*/) {
@@ -120,7 +117,7 @@ void Tfrm_Message::FormConstrainedResize(int& minWidth, int& minHeight, int& /*m
 
 void Tfrm_Message::Layout() {
     RECT client{};
-    GetClientRect(window_, &client);
+    GetClientRect(Handle(), &client);
     const int width = client.right;
     const int height = client.bottom;
     auto place = [](HWND window, int x, int y, int w, int h) {
@@ -149,12 +146,12 @@ void Tfrm_Message::Layout() {
     const int okCentre = MulDiv(kOkLeft + kOkWidth / 2, width, kClientWidth);
     place(buttons_[kOk].window, okCentre - kOkWidth / 2, buttonTop, kOkWidth, kButtonHeight);
     place(buttons_[kYes].window, width - (kClientWidth - kYesLeft), buttonTop, 123, kButtonHeight);
-    InvalidateRect(window_, nullptr, FALSE);
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void Tfrm_Message::PlaceOverMainWindow() {
     RECT current{};
-    GetWindowRect(window_, &current);
+    GetWindowRect(Handle(), &current);
     const int width = std::max<int>(current.right - current.left, kMinWidth);
     const int height = std::max<int>(current.bottom - current.top, kMinHeight);
     RECT anchor{};
@@ -171,11 +168,11 @@ void Tfrm_Message::PlaceOverMainWindow() {
         x = std::clamp<int>(x, work.left, std::max<int>(work.left, work.right - width));
         y = std::clamp<int>(y, work.top, std::max<int>(work.top, work.bottom - height));
     }
-    SetWindowPos(window_, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE);
+    SetWindowPos(Handle(), HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE);
 }
 
 void Tfrm_Message::ShowModal(const std::string& text) {
-    if (window_ == nullptr) return;
+    if (Handle() == nullptr) return;
     if (inModal_) {
         SetWindowTextA(memo_, WithCrLf(text).c_str());
         return;
@@ -185,19 +182,19 @@ void Tfrm_Message::ShowModal(const std::string& text) {
     ShowWindow(buttons_[kOk].window, SW_SHOW);
     SetWindowTextA(memo_, WithCrLf(text).c_str());
     modalResult_ = 0;
-    if (IsZoomed(window_) || IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+    if (IsZoomed(Handle()) || IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
     PlaceOverMainWindow();
 
     inModal_ = true;
     bool quit = false;
     WPARAM quitCode = 0;
     {
-        OtherWindowsDisabled disabled(window_, main_);
-        ShowWindow(window_, SW_SHOW);
-        SetForegroundWindow(window_);
+        OtherWindowsDisabled disabled(Handle(), main_);
+        ShowWindow(Handle(), SW_SHOW);
+        SetForegroundWindow(Handle());
         SetFocus(buttons_[kOk].window);
         MSG message{};
-        while (modalResult_ == 0 && window_ != nullptr) {
+        while (modalResult_ == 0 && Handle() != nullptr) {
             const BOOL got = GetMessageA(&message, nullptr, 0, 0);
             if (got == 0) {
                 quit = true;
@@ -205,7 +202,7 @@ void Tfrm_Message::ShowModal(const std::string& text) {
                 break;
             }
             if (got == -1) break;
-            if (!IsDialogMessageA(window_, &message)) {
+            if (!IsDialogMessageA(Handle(), &message)) {
                 TranslateMessage(&message);
                 DispatchMessageA(&message);
             }
@@ -213,7 +210,7 @@ void Tfrm_Message::ShowModal(const std::string& text) {
         // The other windows come back before the dialog goes, so activation
         // returns to one of them.
     }
-    if (window_ != nullptr) ShowWindow(window_, SW_HIDE);
+    if (Handle() != nullptr) ShowWindow(Handle(), SW_HIDE);
     inModal_ = false;
     // Exit while the dialog was open: the main loop still has to see it.
     if (quit) PostQuitMessage(static_cast<int>(quitCode));
@@ -221,22 +218,22 @@ void Tfrm_Message::ShowModal(const std::string& text) {
 
 void Tfrm_Message::CloseDialog(int result) {
     modalResult_ = result;
-    if (!inModal_) ShowWindow(window_, SW_HIDE);
+    if (!inModal_) ShowWindow(Handle(), SW_HIDE);
 }
 
 void Tfrm_Message::Paint(HDC dc) const {
     RECT client{};
-    GetClientRect(window_, &client);
+    GetClientRect(Handle(), &client);
     skin::FillSolid(dc, client, palette::kWindow);
     char caption[128] = {};
-    GetWindowTextA(window_, caption, static_cast<int>(sizeof(caption)));
+    GetWindowTextA(Handle(), caption, static_cast<int>(sizeof(caption)));
     skin::DrawTitleBar(dc, RECT{1, 1, client.right - 1, kTitleBarHeight}, nullptr, caption, titleFont_.Get(),
                        active_);
     const RECT header{1, kTitleBarHeight, client.right - 1, kTitleBarHeight + kHeaderHeight};
     skin::FillSolid(dc, header, palette::kDialog);
     skin::Line(dc, header.left, header.bottom - 1, header.right, header.bottom - 1, palette::kPanelShadow);
-    if (picture_ != nullptr) {
-        DrawIconEx(dc, 8, kTitleBarHeight + 4, picture_, 24, 24, 0, nullptr, DI_NORMAL);
+    if (picture_) {
+        DrawIconEx(dc, 8, kTitleBarHeight + 4, picture_.Get(), 24, 24, 0, nullptr, DI_NORMAL);
     } else {
         skin::DrawMessagePicture(dc, RECT{8, kTitleBarHeight + 4, 32, kTitleBarHeight + 28});
     }
@@ -246,14 +243,19 @@ void Tfrm_Message::Paint(HDC dc) const {
     skin::Frame(dc, client, palette::kBorder);
 }
 
-void Tfrm_Message::DrawButton(const DRAWITEMSTRUCT& item) {
+Tfrm_Message::Button* Tfrm_Message::ButtonOf(HWND window) {
     const auto found = std::find_if(buttons_.begin(), buttons_.end(),
-                                    [&item](const Button& button) { return button.window == item.hwndItem; });
-    if (found == buttons_.end()) return;
+                                    [window](const Button& button) { return button.window == window; });
+    return found == buttons_.end() ? nullptr : &*found;
+}
+
+void Tfrm_Message::DrawButton(const DRAWITEMSTRUCT& item) {
+    const Button* found = ButtonOf(item.hwndItem);
+    if (found == nullptr) return;
     const skin::FaceState state = skin::FaceStateOf(item, found->hot.Hot());
     if (found->glyph) {
         skin::Glyph glyph = *found->glyph;
-        if (glyph == skin::Glyph::Maximize && IsZoomed(window_)) glyph = skin::Glyph::Restore;
+        if (glyph == skin::Glyph::Maximize && IsZoomed(Handle())) glyph = skin::Glyph::Restore;
         skin::DrawCaptionButton(item.hDC, item.rcItem, glyph, state);
         return;
     }
@@ -265,10 +267,10 @@ void Tfrm_Message::DrawButton(const DRAWITEMSTRUCT& item) {
 
 LRESULT Tfrm_Message::HitTest(POINT screen) const {
     POINT point = screen;
-    ScreenToClient(window_, &point);
+    ScreenToClient(Handle(), &point);
     RECT client{};
-    GetClientRect(window_, &client);
-    if (!IsZoomed(window_)) {
+    GetClientRect(Handle(), &client);
+    if (!IsZoomed(Handle())) {
         const bool left = point.x < kResizeBorder;
         const bool right = point.x >= client.right - kResizeBorder;
         const bool top = point.y < kResizeBorder;
@@ -285,46 +287,16 @@ LRESULT Tfrm_Message::HitTest(POINT screen) const {
     return point.y < kTitleBarHeight ? HTCAPTION : HTCLIENT;
 }
 
-LRESULT CALLBACK Tfrm_Message::ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                          DWORD_PTR self) {
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, ButtonProc, kButtonSubclassId);
-    } else if (reinterpret_cast<Button*>(self)->hot.Handle(window, message)) {
-        InvalidateRect(window, nullptr, FALSE);
-    }
+LRESULT Tfrm_Message::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Button* button = ButtonOf(window);
+    if (button != nullptr && button->hot.Handle(window, message)) InvalidateRect(window, nullptr, FALSE);
     if (message == WM_ERASEBKGND) return 1;
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Tfrm_Message::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<Tfrm_Message*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        created->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<Tfrm_Message*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        // Sent before WM_NCCREATE: the minimum size holds from the start.
-        if (message == WM_GETMINMAXINFO) {
-            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize = POINT{kMinWidth, kMinHeight};
-            return 0;
-        }
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcA(window, message, wParam, lParam);  // nothing may leave a window procedure
-    }
-}
-
-LRESULT Tfrm_Message::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Tfrm_Message::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (HandleBufferedPaint(Handle(), message, painted, [this](HDC dc, const RECT&) { Paint(dc); })) return painted;
     switch (message) {
     case WM_NCCALCSIZE:
         if (wParam != FALSE) return 0;  // the client area is the whole window
@@ -333,7 +305,7 @@ LRESULT Tfrm_Message::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_NCACTIVATE:
         active_ = wParam != FALSE;
-        InvalidateRect(window_, nullptr, FALSE);
+        InvalidateRect(Handle(), nullptr, FALSE);
         return TRUE;
     case WM_NCHITTEST:
         return HitTest(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
@@ -350,11 +322,6 @@ LRESULT Tfrm_Message::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
         Layout();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintClientBuffered(window_, [this](HDC dc, const RECT&) { Paint(dc); });
         return 0;
     case WM_DRAWITEM:
         DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -383,11 +350,11 @@ LRESULT Tfrm_Message::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             CloseDialog(IDCANCEL);
             return 0;
         case ctrl::btn_MessageMaximize:
-            ShowWindow(window_, IsZoomed(window_) ? SW_RESTORE : SW_MAXIMIZE);
+            ShowWindow(Handle(), IsZoomed(Handle()) ? SW_RESTORE : SW_MAXIMIZE);
             InvalidateRect(buttons_[kMaximize].window, nullptr, FALSE);
             return 0;
         case ctrl::btn_MessageMinimize:
-            ShowWindow(window_, SW_MINIMIZE);
+            ShowWindow(Handle(), SW_MINIMIZE);
             return 0;
         default:
             break;
@@ -399,7 +366,7 @@ LRESULT Tfrm_Message::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return WindowBase::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace korbela

@@ -12,16 +12,18 @@
 #include <string>
 
 #include "core/ui/system_messages.h"
+#include "win32/system/unique_handle.h"
 #include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/hot_tracking.h"
-#include "win32/widgets/gdi_handles.h"
+#include "win32/ui/subclass_base.h"
+#include "win32/ui/window_base.h"
 
 namespace korbela {
 
 inline constexpr char kMessageWindowClass[] = "Tfrm_Message";
 inline constexpr char kMessageWindowCaption[] = " Korbela Lite System Message";
 
-class Tfrm_Message : public IMessageDialog {
+class Tfrm_Message : public IMessageDialog, public WindowBase, private SubclassBase {
 public:
     static constexpr int kClientWidth = 451;
     static constexpr int kClientHeight = 227;
@@ -32,10 +34,6 @@ public:
     // it comes up, wherever that window is (shown or hidden).
     Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND mainWindow);
     ~Tfrm_Message() override;
-    Tfrm_Message(const Tfrm_Message&) = delete;
-    Tfrm_Message& operator=(const Tfrm_Message&) = delete;
-
-    HWND Handle() const { return window_; }
 
     // Never shown twice: a call while the dialog is open only replaces the text.
     void ShowModal(const std::string& text) override;
@@ -56,10 +54,10 @@ private:
         HotTracking hot;
     };
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR self);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The buttons' own messages: hot tracking and no background erasing.
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    Button* ButtonOf(HWND window);
     void AddButton(std::size_t slot, int id, const char* caption, std::optional<skin::Glyph> glyph);
     void Layout();
     void PlaceOverMainWindow();
@@ -69,7 +67,6 @@ private:
     void CloseDialog(int result);
 
     HWND main_;  // not owned
-    HWND window_ = nullptr;
     HWND memo_ = nullptr;    // not owned: a child
     HWND header_ = nullptr;  // not owned: a child
     // No, Ok, Yes, then the title bar's Close, Maximise, Minimise.
@@ -80,7 +77,7 @@ private:
     UniqueGdiObject<HFONT> titleFont_;
     UniqueGdiObject<HBRUSH> bodyBrush_;
     UniqueGdiObject<HBRUSH> headerBrush_;
-    HICON picture_ = nullptr;  // owned: destroyed with the dialog
+    UniqueIcon picture_;
     int modalResult_ = 0;
     bool inModal_ = false;
     bool active_ = false;

@@ -9,21 +9,20 @@
 #include <functional>
 
 #include "core/ui/hot_key.h"
-#include "win32/ui/guarded_call.h"
-#include "win32/ui/unique_handle.h"
+#include "win32/system/unique_handle.h"
+#include "win32/ui/window_base.h"
 
 namespace korbela {
 
 inline constexpr char kHotKeyWindowClass[] = "KorbelaHotKeyWindow";
 
-class TGlobalHotKey : private IHotKeyRegistrar {
+class TGlobalHotKey : public WindowBase, private IHotKeyRegistrar {
 public:
-    // Errors raised by OnKeyDown go to the report; the window goes on working.
-    explicit TGlobalHotKey(ErrorReport onError);
-    // Gives the key back, deletes the atom and destroys the window.
-    ~TGlobalHotKey() override;
-    TGlobalHotKey(const TGlobalHotKey&) = delete;
-    TGlobalHotKey& operator=(const TGlobalHotKey&) = delete;
+    // Errors raised by OnKeyDown go to the application's report; the window
+    // goes on working.
+    TGlobalHotKey();
+    // Gives the key back and deletes the atom; the window goes last.
+    ~TGlobalHotKey() override = default;
 
     bool Active() const { return key_.Active(); }
     void SetActive(bool value) { key_.SetActive(value); }
@@ -31,19 +30,14 @@ public:
     // A new non-zero value while Active registers it (Ctrl+Alt+A: kMainWindowHotKey).
     void SetHotKey(uint16_t value) { key_.SetHotKey(value); }
 
-    HWND Handle() const { return window_.Get(); }
-
     // Key and shift come from HotKey: for Ctrl+Alt+A, 0x41 and ssCtrl | ssAlt.
     std::function<void(int key, int shift)> OnKeyDown;
 
 private:
     void Register(uint32_t modifiers, uint32_t virtualKey) override;
     void Unregister() override;
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static HWND CreateHotKeyWindow(TGlobalHotKey* self);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    ErrorReport onError_;
-    UniqueWindow window_;
     UniqueGlobalAtom atom_;
     THotKey key_;  // last: it gives the key back while window and atom are there
 };

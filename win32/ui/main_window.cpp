@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
+#include "win32/app/error_report.h"
 #include "win32/ui/control_ids.h"
-#include "win32/ui/guarded_call.h"
 #include "win32/ui/skin/back_buffer.h"
 #include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
@@ -22,13 +22,13 @@ MainWindow::MainWindow(HINSTANCE instance, HWND applicationWindow, HICON icon)
     // area is the whole 473 x 291 window, at 96 dpi pixels.
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kClientWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kClientHeight) / 2;
-    CreateWindowExA(WS_EX_CONTROLPARENT, kMainWindowClass, kMainWindowCaption,
-                    WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, x, y, kClientWidth, kClientHeight, applicationWindow,
-                    nullptr, instance, this);
-    if (window_ == nullptr) throw std::runtime_error("Unable to create the main window.");
+    HWND window = Create(WS_EX_CONTROLPARENT, kMainWindowClass, kMainWindowCaption,
+                         WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, x, y, kClientWidth, kClientHeight,
+                         applicationWindow, nullptr, instance);
+    if (window == nullptr) throw std::runtime_error("Unable to create the main window.");
     if (icon != nullptr) {
-        SendMessageA(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
     btnClose_.OnClick = [this] { CloseQuery(); };
     ControlView& close = Add<ButtonView>(btnClose_, Placement{}, RECT{448, 2, 471, 27}, ctrl::btnClose,
@@ -38,7 +38,7 @@ MainWindow::MainWindow(HINSTANCE instance, HWND applicationWindow, HICON icon)
 
 MainWindow::~MainWindow() {
     // The form's hooks are not touched here: the form may already be gone.
-    if (window_ != nullptr) DestroyWindow(window_);
+    Destroy();
     views_.clear();
 }
 
@@ -63,7 +63,7 @@ void MainWindow::Bind(TfrmKRmain& form) {
     sendToBottom(true);
     sendToBottom(false);
     // Focus cues as Windows decides: hidden until the keyboard is used.
-    SendMessageA(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    SendMessageA(Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     SyncAll();
 }
 
@@ -79,7 +79,7 @@ void MainWindow::Unbind() {
         } else {
             for (HWND window : view->Windows()) {
                 byWindow_.erase(window);
-                if (IsWindow(window)) DestroyWindow(window);
+                if (IsWindow(window)) UniqueWindow(window).Reset();
             }
         }
     }
@@ -116,22 +116,12 @@ void MainWindow::SyncAll() {
     for (const auto& view : views_) view->Sync();
     // Input stays on the page that shows.
     HWND focus = GetFocus();
-    if (focus != nullptr && GetParent(focus) == window_ && !IsWindowVisible(focus)) SetFocus(window_);
+    if (focus != nullptr && GetParent(focus) == Handle() && !IsWindowVisible(focus)) SetFocus(Handle());
 }
 
 ControlView* MainWindow::ViewOf(HWND window) const {
     const auto found = byWindow_.find(window);
     return found == byWindow_.end() ? nullptr : found->second;
-}
-
-void MainWindow::Guarded(const std::function<void()>& call) { GuardedCall(reportError, call); }
-
-void MainWindow::ReportError(const std::exception& error) {
-    // The report shows a modal message; nothing it throws may leave here.
-    try {
-        if (reportError) reportError(error);
-    } catch (...) {
-    }
 }
 
 bool MainWindow::Shows(const Placement& placement) const {
@@ -157,7 +147,7 @@ void MainWindow::HintChanged(HWND control, const std::string& hint) {
     if (addHint) addHint(control, hint);
 }
 
-bool MainWindow::IsVisible() { return IsWindowVisible(window_) != FALSE; }
+bool MainWindow::IsVisible() { return IsWindowVisible(Handle()) != FALSE; }
 
 void MainWindow::Show() {
     // The taskbar button belongs to the application window: bring it back too.
@@ -168,27 +158,27 @@ void MainWindow::Show() {
             ShowWindow(application_, SW_SHOW);
         }
     }
-    ShowWindow(window_, SW_SHOW);
-    SetForegroundWindow(window_);
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
 }
 
 void MainWindow::BringToFront() {
-    SetWindowPos(window_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    SetForegroundWindow(window_);
+    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(Handle());
 }
 
 void MainWindow::Repaint() {
-    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void MainWindow::Terminate() { PostQuitMessage(0); }
 
 void MainWindow::CloseQuery() {
     if (form_ == nullptr) {
-        ShowWindow(window_, SW_HIDE);
+        ShowWindow(Handle(), SW_HIDE);
         return;
     }
-    Guarded([this] {
+    GuardedCall([this] {
         // The form refuses and hides to the tray; were it ever to agree, the
         // main window's close ends the program.
         if (form_->FormCloseQuery()) {
@@ -205,7 +195,7 @@ void MainWindow::VisibilityChanged(bool visible) {
     }
     if (shown_) return;
     shown_ = true;
-    if (form_ != nullptr) Guarded([this] { form_->FormShow(); });
+    if (form_ != nullptr) GuardedCall([this] { form_->FormShow(); });
 }
 
 void MainWindow::Paint(HDC dc) const {
@@ -213,48 +203,25 @@ void MainWindow::Paint(HDC dc) const {
     skin::FillSolid(dc, client, palette::kWindow);
     const RECT title{1, 1, kClientWidth - 1, kTitleBarHeight};
     char caption[128] = {};
-    GetWindowTextA(window_, caption, static_cast<int>(sizeof(caption)));
+    GetWindowTextA(Handle(), caption, static_cast<int>(sizeof(caption)));
     skin::DrawTitleBar(dc, title, icon_, caption, skin_.Title(), active_);
     skin::Frame(dc, client, palette::kBorder);
-}
-
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        created->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        self->ReportError(error);
-        return 0;
-    }
 }
 
 bool MainWindow::RouteToView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_COMMAND:
-        if (ControlView* view = ViewOf(reinterpret_cast<HWND>(lParam))) {
+    case WM_HSCROLL: {
+        ControlView* view = ViewOf(reinterpret_cast<HWND>(lParam));
+        if (view == nullptr) return false;
+        if (message == WM_COMMAND) {
             view->OnCommand(HIWORD(wParam));
-            result = 0;
-            return true;
-        }
-        return false;
-    case WM_HSCROLL:
-        if (ControlView* view = ViewOf(reinterpret_cast<HWND>(lParam))) {
+        } else {
             view->OnScroll(LOWORD(wParam));
-            result = 0;
-            return true;
         }
-        return false;
+        result = 0;
+        return true;
+    }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         ControlView* view = ViewOf(item->hwndItem);
@@ -286,30 +253,23 @@ bool MainWindow::RouteToView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     }
 }
 
-LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    LRESULT routed = 0;
-    if (RouteToView(message, wParam, lParam, routed)) return routed;
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (RouteToView(message, wParam, lParam, result)) return result;
+    if (HandleBufferedPaint(Handle(), message, result, [this](HDC dc, const RECT&) { Paint(dc); })) return result;
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintDc paint(window_);
-        BackBuffer buffer(paint.Get(), kClientWidth, kClientHeight);
-        Paint(buffer.Dc());
-        return 0;
-    }
     case WM_PRINTCLIENT:
         // Themed controls ask for the background behind them.
         Paint(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_NCHITTEST: {
         POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        ScreenToClient(window_, &point);
+        ScreenToClient(Handle(), &point);
         return point.y >= 0 && point.y < kTitleBarHeight ? HTCAPTION : HTCLIENT;
     }
     case WM_NCACTIVATE:
         active_ = wParam != FALSE;
-        InvalidateRect(window_, nullptr, FALSE);
+        InvalidateRect(Handle(), nullptr, FALSE);
         return TRUE;
     case WM_SHOWWINDOW:
         // Only a showing of this window itself, not an owner's minimise or restore.
@@ -346,17 +306,17 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_HELP:
         // F1: the manual, as the Help button opens it.
-        if (form_ != nullptr) Guarded([this] { form_->btnHelpClick(); });
+        if (form_ != nullptr) GuardedCall([this] { form_->btnHelpClick(); });
         return TRUE;
     case WM_QUERYENDSESSION:
         return TRUE;  // a logoff is never held up
     case WM_ENDSESSION:
-        if (wParam != FALSE && OnEndSession) Guarded(OnEndSession);
+        if (wParam != FALSE && OnEndSession) GuardedCall(OnEndSession);
         return 0;
     default:
         break;
     }
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return WindowBase::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace korbela

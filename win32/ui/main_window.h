@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +17,7 @@
 #include "core/ui/main_window_host.h"
 #include "win32/ui/skin/skin.h"
 #include "win32/ui/views/control_view.h"
+#include "win32/ui/window_base.h"
 
 namespace korbela {
 
@@ -26,7 +26,7 @@ class WidgetView;
 inline constexpr char kMainWindowClass[] = "TfrmKRmain";
 inline constexpr char kMainWindowCaption[] = " Korbela Lite";
 
-class MainWindow : public IMainWindowHost, private IViewHost {
+class MainWindow : public WindowBase, public IMainWindowHost, private IViewHost {
 public:
     static constexpr int kClientWidth = 473;
     static constexpr int kClientHeight = 291;
@@ -36,10 +36,6 @@ public:
     // application window (which carries the taskbar button).
     MainWindow(HINSTANCE instance, HWND applicationWindow, HICON icon);
     ~MainWindow() override;
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
-
-    HWND Handle() const { return window_; }
 
     // Creates every control of the pages and binds it to the form both ways.
     // Set the hooks below first: hints are handed out while binding.
@@ -48,8 +44,6 @@ public:
     // the form goes if the window lives on.
     void Unbind();
 
-    // The application-wide error report (TSystemMessages::AppEventsException).
-    std::function<void(const std::exception&)> reportError;
     // Called for every control with a hint, and again when a hint changes
     // (with the new text, possibly empty).
     std::function<void(HWND control, const std::string& hint)> addHint;
@@ -65,17 +59,14 @@ public:
 
 private:
     // IViewHost
-    HWND Parent() const override { return window_; }
+    HWND Parent() const override { return Handle(); }
     HINSTANCE Instance() const override { return instance_; }
     const Skin& GetSkin() const override { return skin_; }
-    void Guarded(const std::function<void()>& call) override;
-    void ReportError(const std::exception& error) override;
     bool Shows(const Placement& placement) const override;
     bool Enables(const Placement& placement, bool takesInput) const override;
     void HintChanged(HWND control, const std::string& hint) override;
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool RouteToView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Paint(HDC dc) const;
     void CloseQuery();
@@ -110,7 +101,6 @@ private:
     HWND application_;  // not owned
     HICON icon_;        // not owned
     Skin skin_;
-    HWND window_ = nullptr;
     TfrmKRmain* form_ = nullptr;  // not owned
     TButton btnClose_;            // the title bar's Close button
     std::vector<std::unique_ptr<ControlView>> views_;

@@ -2,13 +2,9 @@
 
 #include <commctrl.h>
 
-#include "win32/ui/guarded_call.h"
-
 namespace korbela {
 
 namespace {
-
-constexpr UINT_PTR kSubclassId = 1;
 
 RECT ToRect(const ScreenRect& rect) { return RECT{rect.left, rect.top, rect.right, rect.bottom}; }
 ScreenRect FromRect(const RECT& rect) { return ScreenRect{rect.left, rect.top, rect.right, rect.bottom}; }
@@ -46,16 +42,10 @@ void Win32TrayDesktop::ShowPopupMenu(ScreenPoint at) { menu_.Popup(trayWindow_, 
 void Win32TrayDesktop::PostNullToTrayWindow() { PostMessageA(trayWindow_, WM_NULL, 0, 0); }
 
 void Win32TrayDesktop::HookApplicationWindow() {
-    if (hooked_ || applicationWindow_ == nullptr) return;
-    hooked_ = SetWindowSubclass(applicationWindow_, ApplicationSubclass, kSubclassId,
-                                reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    if (applicationWindow_ != nullptr) Subclass(applicationWindow_);
 }
 
-void Win32TrayDesktop::UnhookApplicationWindow() {
-    if (!hooked_) return;
-    RemoveWindowSubclass(applicationWindow_, ApplicationSubclass, kSubclassId);
-    hooked_ = false;
-}
+void Win32TrayDesktop::UnhookApplicationWindow() { Unsubclass(applicationWindow_); }
 
 bool Win32TrayDesktop::ApplicationIconic() { return IsIconic(applicationWindow_) != FALSE; }
 
@@ -111,14 +101,8 @@ void Win32TrayDesktop::DrawCaptionAnimation(const ScreenRect& from, const Screen
     DrawAnimatedRects(mainWindow_, IDANI_CAPTION, &fromRect, &toRect);
 }
 
-LRESULT CALLBACK Win32TrayDesktop::ApplicationSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                                       UINT_PTR, DWORD_PTR selfData) {
-    auto* self = reinterpret_cast<Win32TrayDesktop*>(selfData);
-    if (message == WM_SYSCOMMAND && self->onSysCommand_) {
-        bool handled = false;
-        GuardedCall(self->OnError, [&] { handled = self->onSysCommand_(static_cast<UINT>(wParam)); });
-        if (handled) return 0;
-    }
+LRESULT Win32TrayDesktop::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSCOMMAND && onSysCommand_ && onSysCommand_(static_cast<UINT>(wParam))) return 0;
     return DefSubclassProc(window, message, wParam, lParam);
 }
 

@@ -7,12 +7,12 @@
 #include <functional>
 
 #include "core/ui/tray_desktop.h"
-#include "win32/ui/guarded_call.h"
+#include "win32/ui/subclass_base.h"
 #include "win32/ui/tray_menu.h"
 
 namespace korbela {
 
-class Win32TrayDesktop : public ITrayDesktop {
+class Win32TrayDesktop : public ITrayDesktop, private SubclassBase {
 public:
     // A system command that reached the application window; true ends it there.
     using SysCommandHook = std::function<bool(UINT command)>;
@@ -20,8 +20,6 @@ public:
     Win32TrayDesktop(HWND trayWindow, HWND applicationWindow, HWND mainWindow, TrayMenu& menu,
                      SysCommandHook onSysCommand);
     ~Win32TrayDesktop() override;
-    Win32TrayDesktop(const Win32TrayDesktop&) = delete;
-    Win32TrayDesktop& operator=(const Win32TrayDesktop&) = delete;
 
     void StartTimer(uint32_t id, uint32_t milliseconds) override;
     void KillTimer(uint32_t id) override;
@@ -45,19 +43,17 @@ public:
 
     // Told whether the application is to show its main window by itself on a restore.
     std::function<void(bool showsByItself)> OnMainWindowAutoShow;
-    // An error raised in the hook; nothing may leave the window procedure.
-    ErrorReport OnError;
 
 private:
-    static LRESULT CALLBACK ApplicationSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                                UINT_PTR id, DWORD_PTR self);
+    // The application window's messages while it is hooked; an error raised
+    // in the hook goes to the application's report.
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     HWND trayWindow_;         // not owned
     HWND applicationWindow_;  // not owned
     HWND mainWindow_;         // not owned
     TrayMenu& menu_;          // not owned
     SysCommandHook onSysCommand_;
-    bool hooked_ = false;
 };
 
 }  // namespace korbela

@@ -10,44 +10,39 @@
 #include <functional>
 
 #include "core/ui/tray_icon.h"
-#include "win32/ui/guarded_call.h"
 #include "win32/ui/notify_shell.h"
 #include "win32/ui/tray_desktop.h"
 #include "win32/ui/tray_menu.h"
-#include "win32/ui/unique_handle.h"
+#include "win32/ui/window_base.h"
 
 namespace korbela {
 
 inline constexpr char kTrayWindowClass[] = "KorbelaTrayWindow";
 
-class TrayIconWindow {
+class TrayIconWindow : public WindowBase {
 public:
     // The windows and the icon stay owned by the caller and outlive this object;
     // without an icon the application window's class icon is shown.
     TrayIconWindow(HWND applicationWindow, HWND mainWindow, HICON icon);
-    ~TrayIconWindow();
-    TrayIconWindow(const TrayIconWindow&) = delete;
-    TrayIconWindow& operator=(const TrayIconWindow&) = delete;
+    ~TrayIconWindow() override;
 
     // tryIcon: Hint, HideToTray, RestoreFromTray. It is the main window's ITrayTarget.
     TTrayIcon& Icon() { return icon_; }
-    HWND Handle() const { return window_.Get(); }
 
-    // Errors raised by the menu handlers and the icon's own work.
-    ErrorReport OnError;
     // Hiding to the tray stops the application from showing its main window
     // by itself when it is restored (false); restoring may allow it again.
     std::function<void(bool showsByItself)> OnMainWindowAutoShow;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-    static HWND CreateTrayWindow(TrayIconWindow* self);
+    // Errors of the menu handlers and the icon's own work go to the
+    // application's report.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HWND CreateTrayWindow();
 
-    // Made in this order and gone in the reverse one: the icon is removed
-    // while its window, shell, menu and desktop are still there.
-    UniqueWindow window_;
     UINT taskbarCreated_ = 0;
+    bool ready_ = false;  // messages reach icon_ only while it is fully made
+    // Made in this order and gone in the reverse one, the window last: the
+    // icon is removed while its window, shell, menu and desktop are still there.
     Win32NotifyShell shell_;
 
 public:
@@ -57,7 +52,6 @@ public:
 private:
     Win32TrayDesktop desktop_;
     TTrayIcon icon_;
-    bool ready_ = false;  // messages reach icon_ only while it is fully made
 };
 
 }  // namespace korbela

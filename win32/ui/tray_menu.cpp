@@ -164,14 +164,13 @@ bool TrayMenu::Draw(const DRAWITEMSTRUCT& draw) {
     const bool selected = (draw.itemState & ODS_SELECTED) != 0;
     const bool disabled = (draw.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
     FillRect(draw.hDC, &area, selected && !disabled ? highlight_.Get() : background_.Get());
-    SelectionRestore select(draw.hDC, font_.Get());
-    const int oldMode = SetBkMode(draw.hDC, TRANSPARENT);
-    const COLORREF oldColour = SetTextColor(draw.hDC, disabled ? palette::kTextDisabled : palette::kText);
+    const DcStateRestore state(draw.hDC);
+    SelectObject(draw.hDC, font_.Get());
+    SetBkMode(draw.hDC, TRANSPARENT);
+    SetTextColor(draw.hDC, disabled ? palette::kTextDisabled : palette::kText);
     RECT text = area;
     text.left += kTextLeft;
     DrawTextA(draw.hDC, item->caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-    SetTextColor(draw.hDC, oldColour);
-    SetBkMode(draw.hDC, oldMode);
     return true;
 }
 

@@ -7,8 +7,7 @@
 
 #include <functional>
 
-#include "win32/ui/unique_handle.h"
-#include "win32/widgets/gdi_handles.h"
+#include "win32/system/unique_handle.h"
 
 namespace korbela {
 

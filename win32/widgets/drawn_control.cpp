@@ -22,42 +22,19 @@ void RegisterDrawnClass(HINSTANCE instance, WNDPROC procedure) {
 DrawnControl::DrawnControl(HWND parent, int id, int x, int y, int w, int h, Painter painter)
     : painter_(std::move(painter)) {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterDrawnClass(instance, &DrawnControl::WindowProc);
-    CreateWindowExA(0, kDrawnControlClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, w, h,
-                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
-    if (!window_) throw std::runtime_error("Unable to create the drawn control.");
+    RegisterDrawnClass(instance, WindowProc);
+    HWND window = Create(0, kDrawnControlClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, w, h, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance);
+    if (!window) throw std::runtime_error("Unable to create the drawn control.");
 }
 
-DrawnControl::~DrawnControl() {
-    if (window_) DestroyWindow(window_);
-}
+DrawnControl::~DrawnControl() { Destroy(); }
 
 void DrawnControl::Invalidate() {
-    if (window_) InvalidateRect(window_, nullptr, FALSE);
+    if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-LRESULT CALLBACK DrawnControl::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created =
-            static_cast<DrawnControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        if (created) {
-            created->window_ = window;
-            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-        }
-    }
-    auto* self = reinterpret_cast<DrawnControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        self->buffer_.reset();
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    return self->Handle(message, wParam, lParam);
-}
-
-LRESULT DrawnControl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT DrawnControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_ERASEBKGND:
             return 1;  // the back buffer covers every pixel
@@ -67,14 +44,18 @@ LRESULT DrawnControl::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             Paint();
             return 0;
+        case WM_NCDESTROY:
+            buffer_.reset();
+            break;
         default:
-            return DefWindowProcA(window_, message, wParam, lParam);
+            break;
     }
+    return WindowBase::HandleMessage(message, wParam, lParam);
 }
 
 void DrawnControl::RecreateBuffer(int width, int height) {
     buffer_.reset();
-    WindowDc screen(window_);
+    WindowDc screen(Handle());
     buffer_ = std::make_unique<GdiCanvas>(screen.Get(), width, height);
 }
 
@@ -83,32 +64,22 @@ void DrawnControl::Resize(int width, int height) {
         buffer_.reset();
         return;
     }
-    try {
-        RecreateBuffer(width, height);
-    } catch (const std::exception& error) {
-        if (OnError) OnError(error);  // the next paint tries again
-    }
+    RecreateBuffer(width, height);  // should it fail, the next paint tries again
 }
 
 void DrawnControl::Paint() {
-    PaintDc target(window_);
+    PaintDc target(Handle());
     RECT client{};
-    GetClientRect(window_, &client);
+    GetClientRect(Handle(), &client);
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     if (width <= 0 || height <= 0) return;
-    try {
-        if (!buffer_ || buffer_->Width() != width || buffer_->Height() != height) {
-            RecreateBuffer(width, height);
-        }
-        buffer_->ResetClip();  // a painter that threw may have left one
-        if (painter_) painter_(*buffer_, width, height);
-        buffer_->CopyTo(target.Get(), 0, 0);
-    } catch (const std::exception& error) {
-        if (OnError) OnError(error);
-    } catch (...) {
-        // Nothing may leave a window procedure; the picture is dropped.
+    if (!buffer_ || buffer_->Width() != width || buffer_->Height() != height) {
+        RecreateBuffer(width, height);
     }
+    buffer_->ResetClip();  // a painter that threw may have left one
+    if (painter_) painter_(*buffer_, width, height);
+    buffer_->CopyTo(target.Get(), 0, 0);
 }
 
 }  // namespace korbela

@@ -5,18 +5,18 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <functional>
 #include <memory>
 
 #include "core/widgets/canvas.h"
+#include "win32/ui/window_base.h"
 #include "win32/widgets/gdi_canvas.h"
 
 namespace korbela {
 
 inline constexpr char kDrawnControlClass[] = "KorbelaDrawn";
 
-class DrawnControl {
+class DrawnControl : public WindowBase {
 public:
     // A painter may take the canvas as an ICanvas, or as the GdiCanvas it is
     // to keep parts of the picture between paints.
@@ -24,29 +24,21 @@ public:
 
     // Throws std::runtime_error when the window cannot be created.
     DrawnControl(HWND parent, int id, int x, int y, int w, int h, Painter painter);
-    ~DrawnControl();
-    DrawnControl(const DrawnControl&) = delete;
-    DrawnControl& operator=(const DrawnControl&) = delete;
-
-    HWND Handle() const { return window_; }
+    ~DrawnControl() override;
 
     // Asks for a repaint; requests made before the next WM_PAINT merge into one.
     void Invalidate();
 
-    // Receives what the painter throws, since nothing may leave the window
-    // procedure; without a handler the picture of that paint is dropped.
-    std::function<void(const std::exception&)> OnError;
-
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // What the painter throws goes to the application's report; the picture
+    // of that paint is dropped.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint();
     void Resize(int width, int height);
     void RecreateBuffer(int width, int height);
 
     Painter painter_;
     std::unique_ptr<GdiCanvas> buffer_;
-    HWND window_ = nullptr;
 };
 
 }  // namespace korbela

@@ -21,12 +21,7 @@ void FontCache::Select(HDC dc, const FontSpec& font) {
         if (!created) return;
         fonts_.push_back({font, std::move(created)});
     }
-    const HFONT handle = fonts_[index].font.Get();
-    if (selection_.Engaged()) {
-        SelectObject(dc, handle);
-    } else {
-        selection_ = SelectionRestore(dc, handle);
-    }
+    selection_.Select(dc, fonts_[index].font.Get());
     selected_ = index;
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/widgets/canvas.h"
-#include "win32/widgets/gdi_handles.h"
+#include "win32/system/unique_handle.h"
 
 namespace korbela {
 

@@ -37,6 +37,7 @@ GdiCanvas::GdiCanvas(HDC reference, int width, int height)
     : width_(width > 0 ? width : 1),
       height_(height > 0 ? height : 1),
       dc_(CreateCompatibleDC(reference)),
+      dcState_(dc_.Get()),
       clip_{0, 0, width_, height_} {
     if (!dc_.Get()) throw std::runtime_error("Unable to create a drawing surface.");
     // The memory DC has the display's depth until a bitmap is selected.
@@ -53,7 +54,7 @@ GdiCanvas::GdiCanvas(HDC reference, int width, int height)
     bitmap_ = UniqueGdiObject<HBITMAP>(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap_ || !bits) throw std::runtime_error("Unable to create a drawing surface.");
     pixels_ = static_cast<uint32_t*>(bits);
-    bitmapSelection_ = SelectionRestore(dc_.Get(), bitmap_.Get());
+    bitmapSelection_.Select(dc_.Get(), bitmap_.Get());
     SetBkMode(dc_.Get(), TRANSPARENT);
     SetROP2(dc_.Get(), R2_COPYPEN);
 }
@@ -111,11 +112,7 @@ void GdiCanvas::SetPen(TColor color, int width) {
     if (pen_ && color == penColor_ && width == penWidth_) return;
     UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, width, ToColorRef(color)));
     if (!pen) return;
-    if (penSelection_.Engaged()) {
-        SelectObject(dc_.Get(), pen.Get());
-    } else {
-        penSelection_ = SelectionRestore(dc_.Get(), pen.Get());
-    }
+    penSelection_.Select(dc_.Get(), pen.Get());
     pen_ = std::move(pen);  // the previous pen is no longer selected
     penColor_ = color;
     penWidth_ = width;

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "core/widgets/canvas.h"
+#include "win32/system/unique_handle.h"
 #include "win32/widgets/font_cache.h"
-#include "win32/widgets/gdi_handles.h"
 
 namespace korbela {
 
@@ -62,7 +62,10 @@ private:
     int bitsPerPixel_ = 0;
     // Declared so that every selection is undone before its object is
     // deleted, and every object before the DC.
-    UniqueMemoryDc dc_;
+    UniqueDc dc_;
+    // What drawing sets on the DC (background mode, text colour, clip) is
+    // the canvas's own and goes back before the DC does.
+    DcStateRestore dcState_;
     UniqueGdiObject<HBITMAP> bitmap_;
     uint32_t* pixels_ = nullptr;  // top row first, owned by bitmap_
     SelectionRestore bitmapSelection_;

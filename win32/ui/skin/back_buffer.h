@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "win32/widgets/gdi_handles.h"
+#include "win32/system/unique_handle.h"
 
 namespace korbela {
 
@@ -25,20 +25,29 @@ private:
     int width_;
     int height_;
     // Declared so that the bitmap is selected out before it and the DC go.
-    UniqueMemoryDc dc_;
+    UniqueDc dc_;
     UniqueGdiObject<HBITMAP> bitmap_;
     SelectionRestore selection_;
 };
 
-// The whole of a WM_PAINT for a window that draws its client area itself:
-// paint(dc, client) composes the picture, which then goes to the screen at once.
+// WM_ERASEBKGND and WM_PAINT of a window that draws its client area itself:
+// no erasing, as the picture covers every pixel, and paint(dc, client)
+// composes the picture, which then goes to the screen at once. False for any
+// other message.
 template <typename PaintFunction>
-void PaintClientBuffered(HWND window, PaintFunction&& paint) {
+bool HandleBufferedPaint(HWND window, UINT message, LRESULT& result, PaintFunction&& paint) {
+    if (message == WM_ERASEBKGND) {
+        result = 1;
+        return true;
+    }
+    if (message != WM_PAINT) return false;
     PaintDc paintDc(window);
     RECT client{};
     GetClientRect(window, &client);
     BackBuffer buffer(paintDc.Get(), client.right, client.bottom);
     paint(buffer.Dc(), client);
+    result = 0;
+    return true;
 }
 
 }  // namespace korbela

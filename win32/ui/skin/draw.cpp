@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "win32/system/unique_handle.h"
 #include "win32/ui/skin/palette.h"
-#include "win32/widgets/gdi_handles.h"
 
 namespace korbela::skin {
 
@@ -17,7 +17,8 @@ COLORREF Mix(COLORREF from, COLORREF to, int step, int steps) {
 }
 
 void Text(HDC dc, const RECT& rect, const std::string& text, HFONT font, COLORREF color, UINT format) {
-    SelectionRestore select(dc, font);
+    const DcStateRestore state(dc);
+    SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
     RECT area = rect;

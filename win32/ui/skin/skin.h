@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "win32/widgets/gdi_handles.h"
+#include "win32/system/unique_handle.h"
 
 namespace korbela {
 

@@ -7,12 +7,11 @@
 
 #include "core/ui/controls/button.h"
 #include "win32/ui/skin/draw.h"
-#include "win32/ui/skin/hot_tracking.h"
-#include "win32/ui/views/control_view.h"
+#include "win32/ui/views/owner_drawn_button_view.h"
 
 namespace korbela {
 
-class ButtonView : public ControlView {
+class ButtonView : public OwnerDrawnButtonView {
 public:
     // With a glyph the button shows the picture; its window text is then
     // `name` (the model has no caption), so the control can still be found.
@@ -20,17 +19,11 @@ public:
                std::optional<skin::Glyph> glyph = std::nullopt, const std::string& name = std::string());
 
     void Sync() override;
-    void OnCommand(WORD code) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
-
-protected:
-    LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     TButton& model_;
     std::optional<skin::Glyph> glyph_;
-    std::string name_;
-    HotTracking hot_;
 };
 
 }  // namespace korbela

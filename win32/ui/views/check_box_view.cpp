@@ -5,10 +5,9 @@
 namespace korbela {
 
 CheckBoxView::CheckBoxView(IViewHost& host, TCheckBox& model, Placement placement, const RECT& rect, int id)
-    : ControlView(host, placement, rect), model_(model), shownChecked_(model.Checked()) {
-    window_ = CreateChild("BUTTON", model.Caption(), BS_OWNERDRAW | WS_TABSTOP, 0, id, host.GetSkin().Normal());
-    Subclass(window_);
-}
+    : OwnerDrawnButtonView(host, placement, rect, id, model.Caption(), [&model] { model.Click(); }),
+      model_(model),
+      shownChecked_(model.Checked()) {}
 
 void CheckBoxView::Sync() {
     bool repaint = ApplyText(window_, model_.Caption());
@@ -21,29 +20,16 @@ void CheckBoxView::Sync() {
     ApplyState(model_.Visible(), model_.Enabled());
 }
 
-void CheckBoxView::OnCommand(WORD code) {
-    if (code == BN_CLICKED || code == BN_DOUBLECLICKED) host_.Guarded([this] { model_.Click(); });
-}
-
 bool CheckBoxView::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    const skin::FaceState state = skin::FaceStateOf(item, hot_.Hot());
-    const bool focused = (item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0;
-    skin::DrawCheckBox(item.hDC, item.rcItem, model_.Caption(), host_.GetSkin().Normal(), shownChecked_, state,
-                       focused);
+    skin::DrawCheckBox(item.hDC, item.rcItem, model_.Caption(), host_.GetSkin().Normal(), shownChecked_, FaceOf(item),
+                       ShowsFocus(item));
     return true;
 }
 
-LRESULT CheckBoxView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (hot_.Handle(window, message)) InvalidateRect(window, nullptr, FALSE);
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case BM_GETCHECK:
-        // An owner-drawn button keeps no check state of its own.
-        return shownChecked_ ? BST_CHECKED : BST_UNCHECKED;
-    default:
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
+LRESULT CheckBoxView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // An owner-drawn button keeps no check state of its own.
+    if (message == BM_GETCHECK) return shownChecked_ ? BST_CHECKED : BST_UNCHECKED;
+    return OwnerDrawnButtonView::HandleSubclassMessage(window, message, wParam, lParam);
 }
 
 }  // namespace korbela

@@ -4,26 +4,23 @@
 #pragma once
 
 #include "core/ui/controls/check_box.h"
-#include "win32/ui/skin/hot_tracking.h"
-#include "win32/ui/views/control_view.h"
+#include "win32/ui/views/owner_drawn_button_view.h"
 
 namespace korbela {
 
-class CheckBoxView : public ControlView {
+class CheckBoxView : public OwnerDrawnButtonView {
 public:
     CheckBoxView(IViewHost& host, TCheckBox& model, Placement placement, const RECT& rect, int id);
 
     void Sync() override;
-    void OnCommand(WORD code) override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
 protected:
-    LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     TCheckBox& model_;
     bool shownChecked_ = false;
-    HotTracking hot_;
 };
 
 }  // namespace korbela

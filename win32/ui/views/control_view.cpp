@@ -1,7 +1,5 @@
 #include "win32/ui/views/control_view.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "win32/ui/skin/palette.h"
@@ -9,8 +7,6 @@
 namespace korbela {
 
 namespace {
-
-constexpr UINT_PTR kSubclassId = 0x4B52;  // "KR"
 
 std::string WindowText(HWND window) {
     const int length = GetWindowTextLengthA(window);
@@ -24,12 +20,6 @@ std::string WindowText(HWND window) {
 
 ControlView::ControlView(IViewHost& host, Placement placement, const RECT& rect)
     : host_(host), placement_(placement), rect_(rect) {}
-
-ControlView::~ControlView() {
-    for (HWND window : subclassed_) {
-        if (IsWindow(window)) RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-    }
-}
 
 HBRUSH ControlView::OnCtlColor(HDC dc) {
     SetTextColor(dc, palette::kText);
@@ -94,34 +84,6 @@ void ControlView::ApplyHint(HWND window, const std::string& hint) {
         entry->second = hint;
     }
     host_.HintChanged(window, hint);
-}
-
-void ControlView::Subclass(HWND window) {
-    if (window != nullptr && SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
-        subclassed_.push_back(window);
-    }
-}
-
-LRESULT ControlView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK ControlView::SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self) {
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
-        auto* view = reinterpret_cast<ControlView*>(self);
-        view->subclassed_.erase(std::remove(view->subclassed_.begin(), view->subclassed_.end(), window),
-                                view->subclassed_.end());
-        return DefSubclassProc(window, message, wParam, lParam);
-    }
-    // No error may leave a window procedure; the view reports through its host.
-    try {
-        return reinterpret_cast<ControlView*>(self)->OnSubclassMessage(window, message, wParam, lParam);
-    } catch (const std::exception& error) {
-        reinterpret_cast<ControlView*>(self)->host_.ReportError(error);
-        return 0;
-    }
 }
 
 }  // namespace korbela

@@ -7,13 +7,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <exception>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/ui/controls/panel.h"
 #include "win32/ui/skin/skin.h"
+#include "win32/ui/subclass_base.h"
 
 namespace korbela {
 
@@ -32,9 +31,6 @@ public:
     virtual HWND Parent() const = 0;
     virtual HINSTANCE Instance() const = 0;
     virtual const Skin& GetSkin() const = 0;
-    // Runs a call into the core; an error goes to the application's report.
-    virtual void Guarded(const std::function<void()>& call) = 0;
-    virtual void ReportError(const std::exception& error) = 0;
     virtual bool Shows(const Placement& placement) const = 0;
     // A control that takes input is also disabled while the page control is;
     // labels and pictures stay readable.
@@ -42,12 +38,11 @@ public:
     virtual void HintChanged(HWND control, const std::string& hint) = 0;
 };
 
-class ControlView {
+// A view sees its controls' messages through its subclass (Subclass and
+// HandleSubclassMessage); the default passes them on.
+class ControlView : protected SubclassBase {
 public:
     ControlView(IViewHost& host, Placement placement, const RECT& rect);
-    virtual ~ControlView();
-    ControlView(const ControlView&) = delete;
-    ControlView& operator=(const ControlView&) = delete;
 
     HWND Handle() const { return window_; }
     // Every window of this view (a spinner has two).
@@ -80,20 +75,12 @@ protected:
     RECT EffectiveRect() const;
     int PanelTop() const;
 
-    // Lets a view see its control's messages; the default passes them on.
-    void Subclass(HWND window);
-    virtual LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
     IViewHost& host_;
     Placement placement_;
     RECT rect_;            // design place in the main window's client area
     HWND window_ = nullptr;  // not owned: a child, destroyed with the main window
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
-
-    std::vector<HWND> subclassed_;
     std::vector<std::pair<HWND, std::string>> hints_;
 };
 

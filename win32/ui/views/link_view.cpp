@@ -1,8 +1,9 @@
 #include "win32/ui/views/link_view.h"
 
+#include "win32/app/error_report.h"
+#include "win32/system/unique_handle.h"
 #include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
-#include "win32/widgets/gdi_handles.h"
 
 namespace korbela {
 
@@ -23,7 +24,7 @@ void LinkView::Sync() {
 }
 
 void LinkView::OnCommand(WORD code) {
-    if (code == STN_CLICKED && onClick_) host_.Guarded(onClick_);
+    if (code == STN_CLICKED && onClick_) GuardedCall(onClick_);
 }
 
 HBRUSH LinkView::OnCtlColor(HDC dc) {
@@ -32,7 +33,7 @@ HBRUSH LinkView::OnCtlColor(HDC dc) {
     return host_.GetSkin().WindowBrush();
 }
 
-LRESULT LinkView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT LinkView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (hot_.Handle(window, message)) InvalidateRect(window, nullptr, TRUE);
     switch (message) {
     case WM_SETCURSOR:
@@ -46,7 +47,7 @@ LRESULT LinkView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LP
     }
     case WM_KEYDOWN:
         if ((wParam == VK_SPACE || wParam == VK_RETURN) && onClick_) {
-            if ((lParam & (1 << 30)) == 0) host_.Guarded(onClick_);  // not while the key repeats
+            if ((lParam & (1 << 30)) == 0) GuardedCall(onClick_);  // not while the key repeats
             return 0;
         }
         break;

@@ -20,7 +20,7 @@ public:
     HBRUSH OnCtlColor(HDC dc) override;
 
 protected:
-    LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     TLabel& model_;

@@ -4,9 +4,8 @@
 
 #include <algorithm>
 
-#include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/back_buffer.h"
-#include "win32/widgets/gdi_handles.h"
+#include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
 
 namespace korbela {
@@ -53,16 +52,12 @@ void ProgressView::Paint(HDC dc, const RECT& client) const {
     }
 }
 
-LRESULT ProgressView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintClientBuffered(window, [this](HDC dc, const RECT& client) { Paint(dc, client); });
-        return 0;
-    default:
-        return DefSubclassProc(window, message, wParam, lParam);
+LRESULT ProgressView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (HandleBufferedPaint(window, message, painted, [this](HDC dc, const RECT& client) { Paint(dc, client); })) {
+        return painted;
     }
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 }  // namespace korbela

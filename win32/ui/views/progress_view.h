@@ -15,7 +15,7 @@ public:
     bool TakesInput() const override { return false; }
 
 protected:
-    LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void Paint(HDC dc, const RECT& client) const;

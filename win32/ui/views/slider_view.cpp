@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win32/app/error_report.h"
 #include "win32/ui/skin/trackbar_paint.h"
 
 namespace korbela {
@@ -29,7 +30,7 @@ void SliderView::Sync() {
 
 void SliderView::PassPosition() {
     const int position = static_cast<int>(SendMessageA(window_, TBM_GETPOS, 0, 0));
-    host_.Guarded([this, position] { model_.SetPosition(position); });
+    GuardedCall([this, position] { model_.SetPosition(position); });
 }
 
 void SliderView::OnScroll(WORD) { PassPosition(); }
@@ -40,7 +41,7 @@ bool SliderView::OnNotify(NMHDR& header, LRESULT& result) {
     return true;
 }
 
-LRESULT SliderView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SliderView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT result = HandleMessage(window, message, wParam, lParam);
     if (message == TBM_GETPOS || message == WM_DESTROY) return result;
     // The lit groove runs up to the thumb, so a move repaints the whole
@@ -68,7 +69,7 @@ LRESULT SliderView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
         if (pressed_) {
             pressed_ = false;
             PassPosition();
-            host_.Guarded([this] { model_.MouseUp(); });
+            GuardedCall([this] { model_.MouseUp(); });
         }
         return result;
     }

@@ -17,7 +17,7 @@ public:
     bool OnNotify(NMHDR& header, LRESULT& result) override;
 
 protected:
-    LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void PassPosition();

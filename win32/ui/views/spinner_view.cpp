@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "win32/ui/skin/draw.h"
+#include "win32/app/error_report.h"
 #include "win32/ui/skin/back_buffer.h"
-#include "win32/widgets/gdi_handles.h"
+#include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
 
 namespace korbela {
@@ -72,7 +72,7 @@ void SpinnerView::Sync() {
 void SpinnerView::OnCommand(WORD code) {
     if (code != EN_CHANGE || writing_) return;
     const std::string text = EditText(window_);
-    host_.Guarded([this, &text] { model_.SetText(text); });
+    GuardedCall([this, &text] { model_.SetText(text); });
 }
 
 HBRUSH SpinnerView::OnCtlColor(HDC dc) {
@@ -95,13 +95,13 @@ void SpinnerView::PaintButtons(HDC dc, const RECT& client) const {
     }
 }
 
-LRESULT SpinnerView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SpinnerView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (HandleBufferedPaint(window, message, painted,
+                            [this](HDC dc, const RECT& client) { PaintButtons(dc, client); })) {
+        return painted;
+    }
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintClientBuffered(window, [this](HDC dc, const RECT& client) { PaintButtons(dc, client); });
-        return 0;
     case WM_LBUTTONDOWN: {
         RECT client{};
         GetClientRect(window, &client);

@@ -2,9 +2,10 @@
 
 #include <commctrl.h>
 
-#include "win32/ui/skin/draw.h"
+#include "win32/app/error_report.h"
+#include "win32/system/unique_handle.h"
 #include "win32/ui/skin/back_buffer.h"
-#include "win32/widgets/gdi_handles.h"
+#include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
 #include "win32/widgets/window_class.h"
 
@@ -53,19 +54,17 @@ RECT TabsView::TabRect(HDC dc, int index) const {
 }
 
 int TabsView::TabAt(POINT point) const {
-    HDC dc = GetDC(window_);
-    int found = -1;
-    for (int i = 0; i < TPageControl::kPageCount && found < 0; ++i) {
-        const RECT tab = TabRect(dc, i);
-        if (PtInRect(&tab, point)) found = i;
+    const WindowDc dc(window_);
+    for (int i = 0; i < TPageControl::kPageCount; ++i) {
+        const RECT tab = TabRect(dc.Get(), i);
+        if (PtInRect(&tab, point)) return i;
     }
-    ReleaseDC(window_, dc);
-    return found;
+    return -1;
 }
 
 void TabsView::Select(int index) {
     if (index < 0 || index >= TPageControl::kPageCount || !model_.Enabled()) return;
-    host_.Guarded([this, index] { model_.SetActivePageIndex(index); });
+    GuardedCall([this, index] { model_.SetActivePageIndex(index); });
 }
 
 void TabsView::Paint(HDC dc, const RECT& client) const {
@@ -83,7 +82,8 @@ void TabsView::Paint(HDC dc, const RECT& client) const {
             const RECT accent{tab.left, tab.top, tab.right, tab.top + 2};
             skin::FillSolid(dc, accent, enabled ? palette::kAccent : palette::kPanelFrame);
         }
-        SelectionRestore select(dc, selected ? host_.GetSkin().Bold() : host_.GetSkin().Normal());
+        const DcStateRestore state(dc);
+        SelectObject(dc, selected ? host_.GetSkin().Bold() : host_.GetSkin().Normal());
         SetBkMode(dc, TRANSPARENT);
         COLORREF ink = selected ? palette::kText : palette::kSilver;
         if (!enabled) ink = palette::kTextDisabled;
@@ -97,13 +97,12 @@ void TabsView::Paint(HDC dc, const RECT& client) const {
     }
 }
 
-LRESULT TabsView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TabsView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT painted = 0;
+    if (HandleBufferedPaint(window, message, painted, [this](HDC dc, const RECT& client) { Paint(dc, client); })) {
+        return painted;
+    }
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT:
-        PaintClientBuffered(window, [this](HDC dc, const RECT& client) { Paint(dc, client); });
-        return 0;
     case WM_LBUTTONDOWN: {
         const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         SetFocus(window);

@@ -16,7 +16,7 @@ public:
     void Sync() override;
 
 protected:
-    LRESULT OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     RECT TabRect(HDC dc, int index) const;

@@ -7,7 +7,6 @@ WidgetView::WidgetView(IViewHost& host, Placement placement, const RECT& rect, i
     : ControlView(host, placement, rect), hint_(std::move(hint)) {
     control_ = std::make_unique<DrawnControl>(host.Parent(), id, rect.left, rect.top, rect.right - rect.left,
                                               rect.bottom - rect.top, std::move(painter));
-    control_->OnError = [&host](const std::exception& error) { host.ReportError(error); };
     window_ = control_->Handle();
     // Hidden until its page shows it, like every other control.
     ShowWindow(window_, SW_HIDE);

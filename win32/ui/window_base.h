@@ -1,0 +1,53 @@
+// The base of every window the program makes: one window procedure for all of
+// them, which attaches the object to its window on the window's first message
+// and detaches it on WM_NCDESTROY, hands every message in between to
+// HandleMessage, and sends whatever a handler throws to the application's
+// error report.
+#pragma once
+
+#include <windows.h>
+
+#include "win32/system/unique_handle.h"
+
+namespace korbela {
+
+class WindowBase {
+public:
+    WindowBase(const WindowBase&) = delete;
+    WindowBase& operator=(const WindowBase&) = delete;
+
+    // Null before Create and once the window is gone.
+    HWND Handle() const { return window_.Get(); }
+
+protected:
+    WindowBase() = default;
+    // A window still there is detached first: the object it served is gone.
+    virtual ~WindowBase();
+
+    // CreateWindowExA for a class registered with WindowProc. The object gets
+    // every message from the first on, WM_GETMINMAXINFO and WM_NCCREATE of the
+    // creation too. Returns the window, or null when it could not be made.
+    HWND Create(DWORD exStyle, const char* className, const char* caption, DWORD style, int x, int y, int width,
+                int height, HWND parent, HMENU menu, HINSTANCE instance);
+    // Destroys the window now, its destruction's messages still handled here.
+    void Destroy() { window_.Reset(); }
+
+    // A message of the window; by default the system's handling, but for a
+    // close request: the window ends with its object, never on another
+    // program's WM_CLOSE (that would take the tray icon, the hot key or the
+    // timer ticks away). A window that closes on request handles WM_CLOSE
+    // itself. After a report the message counts as handled with 0: its
+    // default handling could do what the failed handler was there to prevent.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The window procedure of every class whose windows are made with Create.
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void Attach(HWND window);
+    void Detach();
+
+    UniqueWindow window_;
+};
+
+}  // namespace korbela
