@@ -25,10 +25,6 @@ ApplicationWindow::ApplicationWindow(HINSTANCE instance, HICON icon) {
 ApplicationWindow::~ApplicationWindow() { Destroy(); }
 
 LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    for (auto& hook : hooks_) {
-        LRESULT result = 0;
-        if (hook(message, wParam, lParam, result)) return result;
-    }
     switch (message) {
     case WM_SIZE:
         // Restored from the taskbar or by a second copy of the program.

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <vector>
 
 #include "win32/ui/window_base.h"
 
@@ -20,11 +19,6 @@ public:
     ApplicationWindow(HINSTANCE instance, HICON icon);
     ~ApplicationWindow() override;
 
-    // A hook sees the window's messages before the window does; returning
-    // true with a result ends the message there.
-    using Hook = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
-    void AddHook(Hook hook) { hooks_.push_back(std::move(hook)); }
-
     // Another copy of the program restored or activated this window.
     std::function<void()> OnActivatedByUser;
     // The user closed the program's taskbar button.
@@ -32,8 +26,6 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    std::vector<Hook> hooks_;
 };
 
 }  // namespace korbela
