@@ -31,7 +31,6 @@ public:
         {
             std::lock_guard<std::mutex> guard(mutex_);
             deadline = now_ + milliseconds;
-            self.seen = generation_;
             waiters_.push_back(&self);
             changed_.notify_all();
         }
@@ -60,22 +59,35 @@ public:
         std::unique_lock<std::mutex> lock(mutex_);
         now_ += milliseconds;
         const uint64_t generation = ++generation_;
-        changed_.wait(lock, [&] {
-            return std::all_of(waiters_.begin(), waiters_.end(),
-                               [&](const Waiter* waiter) { return waiter->seen >= generation; });
-        });
+        changed_.wait(lock, [&] { return AllHaveSeen(generation); });
     }
 
-    // Waits until `count` timer threads wait for their time to pass.
+    // Waits until `count` timer threads wait for their time to pass. A thread
+    // whose timer was stopped or restarted may not have seen its signal yet:
+    // every waiter looks once more before it is counted, and such a thread
+    // then leaves instead.
     bool WaitForWaiters(std::size_t count) {
         std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(30), [&] { return waiters_.size() == count; });
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        for (;;) {
+            const uint64_t generation = ++generation_;
+            if (!changed_.wait_until(lock, until, [&] { return AllHaveSeen(generation); })) return false;
+            if (waiters_.size() == count) return true;
+            if (!changed_.wait_until(lock, until, [&] { return waiters_.size() == count; })) return false;
+        }
     }
 
 private:
+    // A waiter has "seen" a generation once it has looked at its signal and the
+    // time after the generation began; a new one has seen none.
     struct Waiter {
         uint64_t seen = 0;
     };
+
+    bool AllHaveSeen(uint64_t generation) const {
+        return std::all_of(waiters_.begin(), waiters_.end(),
+                           [&](const Waiter* waiter) { return waiter->seen >= generation; });
+    }
 
     std::mutex mutex_;
     std::condition_variable changed_;
