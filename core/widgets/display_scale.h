@@ -15,6 +15,12 @@ struct DisplayScale {
 
     // A design figure in pixels of this display.
     constexpr int operator()(int designPixels) const { return MulDiv(designPixels, dpi, kDesignDpi); }
+    // A font's character height: scaled and rounded down, so that text,
+    // whose width grows a little faster than its height, still fits the
+    // scaled room the design gives it.
+    constexpr int FontHeight(int designHeight) const {
+        return static_cast<int>(static_cast<long long>(designHeight) * dpi / kDesignDpi);
+    }
     // Pixels of this display in design pixels, to the nearest.
     constexpr int Design(int pixels) const { return MulDiv(pixels, kDesignDpi, dpi); }
 

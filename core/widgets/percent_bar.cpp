@@ -199,7 +199,7 @@ void TPercentBar::DrawGradient(ICanvas& canvas, const TGradient& gradient,
 void TPercentBar::DrawCaption(ICanvas& canvas, int width, int height) const {
     const std::string text = CaptionText();
     FontSpec font = look_.Font;
-    font.height = scale_(font.height);
+    font.height = scale_.FontHeight(font.height);
     const int one = scale_(1);
     const int two = scale_(2);
     Size extent = canvas.TextExtent(text, font);

@@ -70,8 +70,8 @@ public:
     void SetLook(const TPercentBarLook& look);
     void ApplyPreset(PercentBarPreset preset);
 
-    // The display the bar is drawn for: its edges, segments, caption font and
-    // shadows are the look's figures scaled, and its gradients keep the
+    // The display the bar is drawn for: its edges, segments, caption font
+    // (rounded down, as every font) and shadows are the look's figures scaled, and its gradients keep the
     // design's number of bands over the scaled width. Redraws when it changes.
     DisplayScale Scale() const { return scale_; }
     void SetScale(DisplayScale scale);

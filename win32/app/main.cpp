@@ -27,6 +27,7 @@
 #include "win32/ui/frm_message.h"
 #include "win32/ui/global_hot_key.h"
 #include "win32/ui/main_window.h"
+#include "win32/ui/program_icon.h"
 #include "win32/ui/tray_icon_window.h"
 
 namespace korbela {
@@ -80,7 +81,9 @@ int Run(HINSTANCE instance) {
     tmrUsage.BeginLoading();
     tmrCheckCPU.BeginLoading();
 
-    TrayIconWindow tryIcon(application.Handle(), mainWindow.Handle(), icon);
+    // The notification area's small size, not the class icon's large one scaled down.
+    const UniqueIcon trayIcon = LoadTrayIcon(instance);
+    TrayIconWindow tryIcon(application.Handle(), mainWindow.Handle(), trayIcon ? trayIcon.Get() : icon);
     tryIcon.OnError = report;
     TGlobalHotKey GlobalHotKey2(report);
     TBalloonHint BalloonHint1(mainWindow.Handle());
@@ -95,6 +98,7 @@ int Run(HINSTANCE instance) {
         BalloonHint1.AddTool(control, hint);
     };
     mainWindow.OnEndSession = [] { PostQuitMessage(0); };
+    mainWindow.OnScaleChanged = [&BalloonHint1](DisplayScale scale) { BalloonHint1.SetScale(scale); };
     mainWindow.Bind(frmKRmain);
     application.OnActivatedByUser = [&mainWindow] { mainWindow.Show(); };
     application.OnCloseCommand = [&mainWindow] { SendMessageA(mainWindow.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); };
@@ -132,6 +136,7 @@ int Run(HINSTANCE instance) {
     GlobalHotKey2.OnKeyDown = nullptr;
     application.OnActivatedByUser = nullptr;
     application.OnCloseCommand = nullptr;
+    mainWindow.OnScaleChanged = nullptr;
     mainWindow.Unbind();
     return exitCode;
 }

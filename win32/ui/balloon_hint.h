@@ -7,6 +7,9 @@
 
 #include <string>
 
+#include "win32/widgets/gdi_handles.h"
+
+#include "core/widgets/display_scale.h"
 #include "win32/ui/unique_handle.h"
 
 namespace korbela {
@@ -23,9 +26,13 @@ public:
 
     HWND Handle() const { return tip_.Get(); }
 
+    // The owner's scale: the balloon's greatest width and its font follow it.
+    void SetScale(DisplayScale scale);
+
 private:
     HWND owner_;  // not owned
     UniqueWindow tip_;
+    UniqueGdiObject<HFONT> font_;  // for a scale other than the system's, else null
 };
 
 }  // namespace korbela

@@ -351,18 +351,19 @@ TEST(PercentBarScale, CaptionIsDrawnInTheScaledFontWithScaledShadowsAndOutline) 
         int percent, width;
         std::vector<Text> expected;
     };
-    // "50%" measures 18 x 17 in a 17-pixel font; the styles add 3 each.
+    // "50%" measures 18 x 16 in the 16-pixel font (16.5 rounded down); the
+    // styles add 3 each.
     const Case cases[] = {
         {PercentBarPreset::UsedRAM, 50, kScaledWidth, {{327, 8, clBlack}, {328, 9, clBlack}, {325, 6, clWhite}}},
         {PercentBarPreset::CPU, 37, 678,
-         {{329, 6, clBlack}, {330, 7, clBlack},
-          {327, 4, clBlack}, {330, 7, clBlack}, {327, 7, clBlack}, {330, 4, clBlack},
-          {329, 6, clWhite}}},
+         {{329, 7, clBlack}, {330, 8, clBlack},
+          {327, 5, clBlack}, {330, 8, clBlack}, {327, 8, clBlack}, {330, 5, clBlack},
+          {329, 7, clWhite}}},
     };
     for (const Case& c : cases) {
         const RecordingCanvas canvas = PaintScaledBar(MakeBar(c.preset, c.percent), c.width);
         EXPECT_EQ(TextsOf(canvas, std::to_string(c.percent) + "%"), c.expected) << c.percent << "%";
-        EXPECT_EQ(canvas.TextCalls().front().font.height, 17);
+        EXPECT_EQ(canvas.TextCalls().front().font.height, 16);
     }
 }
 

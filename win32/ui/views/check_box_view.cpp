@@ -29,7 +29,7 @@ bool CheckBoxView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     const skin::FaceState state = skin::FaceStateOf(item, hot_.Hot());
     const bool focused = (item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0;
     skin::DrawCheckBox(item.hDC, item.rcItem, model_.Caption(), host_.GetSkin().Normal(), shownChecked_, state,
-                       focused);
+                       focused, host_.Scale());
     return true;
 }
 

@@ -60,7 +60,7 @@ LRESULT LinkView::OnSubclassMessage(HWND window, UINT message, WPARAM wParam, LP
             RECT client{};
             GetClientRect(window, &client);
             WindowDc dc(window);
-            skin::DrawFocusCue(dc.Get(), client);
+            skin::DrawFocusCue(dc.Get(), client, host_.Scale());
         }
         return result;
     }
