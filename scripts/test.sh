@@ -34,11 +34,11 @@ wineserver -p 120 || true
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 ctest --test-dir "$BUILD/win" --output-on-failure -E '^(Soak|AutoFreeing)\.'
 
-# The window at 150 %: the layout, caption and message dialog tests again, in
-# a prefix and on a display of their own whose resolution is 144 dpi. Wine 8
-# takes it from HKCU\Control Panel\Desktop\LogPixels (before the machine's
-# HKCC\Software\Fonts value that winecfg writes) and gives it to every
-# program alike; the screenshots are named *-144dpi.bmp.
+# The window at 150 %: the layout, caption, message dialog and Monitor page
+# tests again, in a prefix and on a display of their own whose resolution is
+# 144 dpi. Wine 8 takes it from HKCU\Control Panel\Desktop\LogPixels (before
+# the machine's HKCC\Software\Fonts value that winecfg writes) and gives it
+# to every program alike; the screenshots are named *-144dpi.bmp.
 scaled_display_tests() (
     export WINEPREFIX="$BUILD/wineprefix-dpi"
     unset DISPLAY KORBELA_XVFB_PID
@@ -49,7 +49,7 @@ scaled_display_tests() (
     unmanaged_windows
     cd "$BUILD/win/bin"
     status=0
-    wine ./korbela_wine_tests.exe --gtest_filter='DisplayScaleLayout.*:CaptionFit.*:MessageDialog.*' \
+    wine ./korbela_wine_tests.exe --gtest_filter='DisplayScaleLayout.*:CaptionFit.*:MessageDialog.*:Monitor.*' \
         </dev/null || status=$?
     wineserver -k || true
     exit "$status"
