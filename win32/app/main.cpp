@@ -24,6 +24,7 @@
 #include "win32/system/win32_memory.h"
 #include "win32/system/win32_registry.h"
 #include "win32/ui/balloon_hint.h"
+#include "win32/ui/dpi.h"
 #include "win32/ui/frm_message.h"
 #include "win32/ui/global_hot_key.h"
 #include "win32/ui/main_window.h"
@@ -48,7 +49,11 @@ int Run(HINSTANCE instance) {
     InitCommonControlsEx(&controls);
     HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAINICON));
 
+    // The taskbar button shows the application window's icons: the images of
+    // its scale's sizes, kept until the window has gone.
+    WindowIcons applicationIcons;
     ApplicationWindow application(instance, icon);
+    applicationIcons.Apply(application.Handle(), instance, ScaleOfWindow(application.Handle()));
     Win32MemoryStatus memory;
     VirtualBlockAllocator allocator;
     Win32MessagePump pump;

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "win32/res/resource.h"
 #include "win32/ui/dpi.h"
 
