@@ -35,6 +35,29 @@ wineserver -p 120 || true
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 ctest --test-dir "$BUILD/win" --output-on-failure -E '^(Soak|AutoFreeing)\.|^korbela_tests$'
 
+# The window at 150 %: the layout, caption, message dialog and Monitor page
+# tests again, in a prefix and on a display of their own whose resolution is
+# 144 dpi. Wine 8 takes it from HKCU\Control Panel\Desktop\LogPixels (before
+# the machine's HKCC\Software\Fonts value that winecfg writes) and gives it
+# to every program alike; the screenshots are named *-144dpi.bmp.
+scaled_display_tests() (
+    export WINEPREFIX="$BUILD/wineprefix-dpi"
+    unset DISPLAY KORBELA_XVFB_PID
+    ensure_display
+    trap stop_display EXIT
+    ensure_wineprefix
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f </dev/null >/dev/null 2>&1
+    unmanaged_windows
+    cd "$BUILD/win/bin"
+    status=0
+    wine ./korbela_wine_tests.exe --gtest_filter='DisplayScaleLayout.*:CaptionFit.*:MessageDialog.*:Monitor.*' \
+        </dev/null || status=$?
+    wineserver -k || true
+    exit "$status"
+)
+log "Integration tests at 144 dpi"
+scaled_display_tests
+
 # Automatic freeing waits for three of its one-minute checks: it runs beside
 # the soak, in a prefix and on a display of its own, where /proc/meminfo is a
 # file the test writes (see with_fake_meminfo).

@@ -4,25 +4,11 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/util/mul_div.h"
+
 namespace korbela {
 
 namespace {
-
-// a * b / c rounded to the nearest integer, halves away from zero, as Win32's
-// MulDiv does; -1 when c is 0 or the result does not fit.
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    int64_t product = static_cast<int64_t>(a) * b;
-    int64_t divisor = c;
-    if (divisor < 0) {
-        product = -product;
-        divisor = -divisor;
-    }
-    const int64_t bias = divisor / 2;
-    const int64_t result = product >= 0 ? (product + bias) / divisor : (product - bias) / divisor;
-    if (result > INT32_MAX || result < -INT32_MAX) return -1;
-    return static_cast<int>(result);
-}
 
 uint8_t Blend(uint8_t from, uint8_t to, int band, int lastBand) {
     if (lastBand <= 0) return from;
@@ -55,8 +41,17 @@ std::optional<std::string> FormatPercent(const std::string& format, int value) {
 }
 
 // Without bevels the bar leaves a line of background along the top, right and
-// bottom edges.
-Rect TrackArea(int width, int height) { return {0, 1, width - 1, height - 1}; }
+// bottom edges, one design pixel wide.
+Rect TrackArea(int width, int height, DisplayScale scale) {
+    const int edge = scale(1);
+    return {0, edge, width - edge, height - edge};
+}
+
+// A gradient has as many bands over the bar as the design's width allows,
+// whatever the scale: at 150 % each band is half as wide again.
+int BandCount(const TGradient& gradient, int width, DisplayScale scale) {
+    return std::min(gradient.Steps, scale.Design(width));
+}
 
 // How many of a gradient's bands are drawn: each while the filling reaches
 // the band's start; compared exactly, PercentFilling >= 100 * i / bands.
@@ -91,6 +86,12 @@ void TPercentBar::SetPercent(int value) {
     if (value == percent_ || value < 0 || value > 100) return;
     percent_ = value;
     look_.Gradient.PercentFilling = value;
+    Changed();
+}
+
+void TPercentBar::SetScale(DisplayScale scale) {
+    if (scale == scale_ || scale.dpi <= 0) return;
+    scale_ = scale;
     Changed();
 }
 
@@ -149,9 +150,9 @@ void TPercentBar::PaintTrack(ICanvas& canvas, int width, int height, bool filled
 }
 
 int TPercentBar::FillEnd(const ICanvas& canvas, int width, int height) const {
-    const Rect area = TrackArea(width, height);
+    const Rect area = TrackArea(width, height, scale_);
     const int w = area.Width();
-    const int bands = std::min(look_.Gradient.Steps, w);
+    const int bands = BandCount(look_.Gradient, w, scale_);
     if (!GradientShown(look_.Gradient, canvas) || bands <= 0) return area.left;
     return area.left + MulDiv(BandsDrawn(look_.Gradient, bands), w, bands);
 }
@@ -164,13 +165,16 @@ void TPercentBar::PaintCaption(ICanvas& canvas, int width, int height) const {
 void TPercentBar::DrawBar(ICanvas& canvas, int width, int height, const TGradient* fill) const {
     canvas.FillRect({0, 0, width, height}, look_.Colors.Background);
     if (!ShowsTrack()) return;
-    const Rect area = TrackArea(width, height);
+    const Rect area = TrackArea(width, height, scale_);
     DrawGradient(canvas, look_.GradientBack, area);
     if (fill) DrawGradient(canvas, *fill, area);
-    const int stride = look_.Step + look_.Interspace;
+    // The segments keep their design count: the stride is scaled as a whole
+    // and the gap takes its scaled share of it.
+    const int stride = scale_(look_.Step + look_.Interspace);
+    const int gap = std::min(scale_(look_.Interspace), stride);
     if (look_.Interspace > 0 && stride > 0) {
         for (int x = area.left; x < area.right; x += stride) {
-            const int right = std::min(x + look_.Interspace, area.right);
+            const int right = std::min(x + gap, area.right);
             canvas.FillRect({x, area.top, right, area.bottom}, look_.Colors.Background);
         }
     }
@@ -180,7 +184,7 @@ void TPercentBar::DrawGradient(ICanvas& canvas, const TGradient& gradient,
                                const Rect& area) const {
     if (!GradientShown(gradient, canvas)) return;
     const int w = area.Width();
-    const int bands = std::min(gradient.Steps, w);
+    const int bands = BandCount(gradient, w, scale_);
     const int drawn = BandsDrawn(gradient, bands);
     for (int i = 0; i < drawn; ++i) {
         const TColor color{Blend(gradient.FromColor.r, gradient.ToColor.r, i, bands - 1),
@@ -194,32 +198,36 @@ void TPercentBar::DrawGradient(ICanvas& canvas, const TGradient& gradient,
 
 void TPercentBar::DrawCaption(ICanvas& canvas, int width, int height) const {
     const std::string text = CaptionText();
-    Size extent = canvas.TextExtent(text, look_.Font);
+    FontSpec font = look_.Font;
+    font.height = scale_.FontHeight(font.height);
+    const int one = scale_(1);
+    const int two = scale_(2);
+    Size extent = canvas.TextExtent(text, font);
     if (look_.CaptionStyle == TTextStyle::fstVolumetric) {
-        extent.cx += 2;
-        extent.cy += 2;
+        extent.cx += two;
+        extent.cy += two;
     }
     if (look_.DelineatedText) {
-        extent.cx += 2;
-        extent.cy += 2;
+        extent.cx += two;
+        extent.cy += two;
     }
     const int x = (width - extent.cx) / 2;
     const int y = (height - extent.cy) / 2;
 
     canvas.SetClip({0, 0, width, height});
     if (look_.CaptionStyle == TTextStyle::fstVolumetric) {
-        canvas.TextOut(x + 1, y + 1, text, look_.Font, look_.Colors.Shadow);
-        canvas.TextOut(x + 2, y + 2, text, look_.Font, look_.Colors.Shadow);
+        canvas.TextOut(x + one, y + one, text, font, look_.Colors.Shadow);
+        canvas.TextOut(x + two, y + two, text, font, look_.Colors.Shadow);
     }
     if (look_.DelineatedText) {
         const TColor outline = look_.Colors.Delineate;
-        canvas.TextOut(x, y, text, look_.Font, outline);
-        canvas.TextOut(x + 2, y + 2, text, look_.Font, outline);
-        canvas.TextOut(x, y + 2, text, look_.Font, outline);
-        canvas.TextOut(x + 2, y, text, look_.Font, outline);
-        canvas.TextOut(x + 1, y + 1, text, look_.Font, look_.FontColor);
+        canvas.TextOut(x, y, text, font, outline);
+        canvas.TextOut(x + two, y + two, text, font, outline);
+        canvas.TextOut(x, y + two, text, font, outline);
+        canvas.TextOut(x + two, y, text, font, outline);
+        canvas.TextOut(x + one, y + one, text, font, look_.FontColor);
     } else {
-        canvas.TextOut(x, y, text, look_.Font, look_.FontColor);
+        canvas.TextOut(x, y, text, font, look_.FontColor);
     }
     canvas.ResetClip();
 }

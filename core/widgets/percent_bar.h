@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/widgets/canvas.h"
+#include "core/widgets/display_scale.h"
 
 namespace korbela {
 
@@ -69,6 +70,12 @@ public:
     void SetLook(const TPercentBarLook& look);
     void ApplyPreset(PercentBarPreset preset);
 
+    // The display the bar is drawn for: its edges, segments, caption font
+    // (rounded down, as every font) and shadows are the look's figures scaled, and its gradients keep the
+    // design's number of bands over the scaled width. Redraws when it changes.
+    DisplayScale Scale() const { return scale_; }
+    void SetScale(DisplayScale scale);
+
     // The caption as drawn: the format applied to the percent, or the
     // format itself when it cannot be applied.
     std::string CaptionText() const;
@@ -98,6 +105,7 @@ private:
 
     int percent_ = 1;
     TPercentBarLook look_;
+    DisplayScale scale_;
 };
 
 }  // namespace korbela

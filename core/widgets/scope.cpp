@@ -148,6 +148,10 @@ void TScope::SetBufferSize(int value) {
     RequestRepaint();
 }
 
+void TScope::SetScale(DisplayScale scale) {
+    if (scale.dpi > 0 && Change(scale_, scale)) RequestRepaint();
+}
+
 void TScope::ClearHistories() {
     for (Channel& channel : channels_) channel.history.clear();
     RequestRepaint();
@@ -171,42 +175,50 @@ void TScope::Paint(ICanvas& canvas, int width, int height) const {
 }
 
 void TScope::DrawGrid(ICanvas& canvas, int width, int height, int baseY) const {
-    canvas.SetPen(gridColor_, gridLineWidth_);
-    for (int x = 0; x <= width; x += gridSize_) {
+    const int gridSize = std::max(scale_(gridSize_), 1);
+    const int lineWidth = scale_(gridLineWidth_);
+    canvas.SetPen(gridColor_, lineWidth);
+    for (int x = 0; x <= width; x += gridSize) {
         canvas.MoveTo(x, 0);
         canvas.LineTo(x, height);
     }
     // Horizontal lines are spaced from the base line, so they move with it.
-    for (int y = baseY + gridSize_; y < height; y += gridSize_) {
+    for (int y = baseY + gridSize; y < height; y += gridSize) {
         canvas.MoveTo(0, y);
         canvas.LineTo(width, y);
     }
-    for (int y = baseY - gridSize_; y >= 0; y -= gridSize_) {
+    for (int y = baseY - gridSize; y >= 0; y -= gridSize) {
         canvas.MoveTo(0, y);
         canvas.LineTo(width, y);
     }
-    canvas.SetPen(baseColor_, gridLineWidth_);
+    canvas.SetPen(baseColor_, lineWidth);
     canvas.MoveTo(0, baseY);
     canvas.LineTo(width, baseY);
 }
 
 void TScope::DrawTrace(ICanvas& canvas, const Channel& channel, int width, int height,
                        int baseY) const {
-    canvas.SetPen(channel.color, channel.width);
-    int x = width + frequency_;
-    canvas.MoveTo(x, baseY);
+    canvas.SetPen(channel.color, scale_(channel.width));
+    int k = -1;
+    canvas.MoveTo(PointX(k, width), baseY);
     auto point = channel.history.begin();
-    while (x > 0) {
+    while (PointX(k, width) > 0) {
         if (point == channel.history.end()) {
             // The trace falls back to the base line left of its oldest point.
-            canvas.LineTo(x - frequency_, baseY);
+            canvas.LineTo(PointX(k + 1, width), baseY);
             break;
         }
         const int y = PointY(*point++, height);
-        canvas.LineTo(x - frequency_, y);
-        x -= frequency_;
-        if (channel.style == TGraphStyle::gsBar) canvas.LineTo(x - frequency_, y);
+        canvas.LineTo(PointX(k + 1, width), y);
+        ++k;
+        if (channel.style == TGraphStyle::gsBar) canvas.LineTo(PointX(k + 1, width), y);
     }
+}
+
+int TScope::PointX(int k, int width) const {
+    // Scaled from the design's distance, not step by step, so that rounding
+    // does not add up along the trace.
+    return width - scale_(k * frequency_);
 }
 
 int TScope::PointY(int value, int height) const {

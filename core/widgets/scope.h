@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/widgets/canvas.h"
+#include "core/widgets/display_scale.h"
 
 namespace korbela {
 
@@ -66,6 +67,12 @@ public:
     int BufferSize() const { return bufferSize_; }  // points kept per channel, positive
     void SetBufferSize(int value);
 
+    // The display the graph is drawn for: the grid size, the pen widths and
+    // the distance between points are the figures above scaled, so the same
+    // points cover the scaled width. The history is not touched.
+    DisplayScale Scale() const { return scale_; }
+    void SetScale(DisplayScale scale);
+
     // Self-polling is not provided, so this is only stored.
     bool Active() const { return active_; }
     void SetActive(bool value) { active_ = value; }
@@ -90,6 +97,8 @@ private:
     void ClearHistories();
     void RequestRepaint();
     void DrawGrid(ICanvas& canvas, int width, int height, int baseY) const;
+    // Where the k-th newest point stands; k = -1 is one step right of the edge.
+    int PointX(int k, int width) const;
     void DrawTrace(ICanvas& canvas, const Channel& channel, int width, int height,
                    int baseY) const;
     int PointY(int value, int height) const;
@@ -106,6 +115,7 @@ private:
     int frequency_ = 1;
     int bufferSize_ = 999;
     bool active_ = false;
+    DisplayScale scale_;
     mutable bool painting_ = false;
 };
 

@@ -1,6 +1,7 @@
 // Every caption of the main window drawn whole: measured in the fonts the
 // window draws with, on each control's own DC, every caption fits its control
-// and stays clear of the controls beside it, on all four pages.
+// and stays clear of the controls beside it, on all four pages, at the scale
+// of the prefix's display (run at 96 and at 144 dpi).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -16,11 +17,11 @@ namespace korbela::wine {
 namespace {
 
 // The skin's fonts, made the way the program makes them: a negative height is
-// the character height in pixels.
+// the character height in pixels, the design's height at the display's scale.
 class SkinFont {
 public:
     SkinFont(const char* face, int height, bool bold = false, bool underline = false)
-        : font_(CreateFontA(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
+        : font_(CreateFontA(-ScreenScale().FontHeight(height), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline ? TRUE : FALSE, FALSE,
                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_DONTCARE, face)) {}
     ~SkinFont() { DeleteObject(font_); }
@@ -161,7 +162,7 @@ protected:
         HWND strip = program.Control(ctrl::pgRAM);
         const ScreenCapture shot = ScreenCapture::OfClient(strip);
         const Rgb background{81, 81, 81};
-        const int row = 5;  // under the selected tab's accent, above the captions
+        const int row = scale(5);  // under the selected tab's accent, above the captions
         std::vector<std::pair<int, int>> tabs;
         for (int x = 0; x < shot.Width(); ++x) {
             if (shot.At(x, row) == background) continue;
@@ -179,6 +180,7 @@ protected:
         }
     }
 
+    DisplayScale scale = ScreenScale();
     SkinFont normal{"Tahoma", 11};
     SkinFont bold{"Tahoma", 11, true};
     SkinFont freeing{"Tahoma", 16, true};
@@ -212,20 +214,20 @@ private:
         case Look::Wrapped:
             break;
         case Look::Group:
-            penX = roomLeft = 6;
-            penY = 4;
-            roomRight = width - 6;
-            rows = 14;
+            penX = roomLeft = scale(6);
+            penY = scale(4);
+            roomRight = width - scale(6);
+            rows = scale(14);
             break;
         case Look::Banner:
         case Look::Button:
             penX = (width - text.box.cx) / 2;
             penY = (height - text.box.cy) / 2;
-            roomLeft = 1;
-            roomRight = width - 1;
+            roomLeft = scale(1);
+            roomRight = width - scale(1);
             break;
         case Look::CheckBox:
-            penX = roomLeft = 13 + 5;
+            penX = roomLeft = scale(13) + scale(5);
             penY = (height - text.box.cy) / 2;
             break;
         }
@@ -282,7 +284,7 @@ TEST_F(CaptionFit, EveryCaptionOfEveryPageFitsAndStaysClearOfItsNeighbours) {
         Sleep(300);  // painted
         CheckCaptions(page.name);
         CheckTabs(page.name);
-        ScreenCapture::OfClient(program.MainWindow()).SaveBmp(BinFolder() + "page-" + page.name + ".bmp");
+        ScreenCapture::OfClient(program.MainWindow()).SaveBmp(BinFolder() + ScaledFileName(std::string("page-") + page.name, ".bmp"));
     }
     // The Settings page's test button, shown by the hot key.
     SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, 2, 0);

@@ -1,5 +1,5 @@
 // The system message dialog as it comes up: where its body and its Ok button
-// stand, at the smallest size the dialog takes.
+// stand, at the smallest size the dialog takes, at the display's scale.
 #include <windows.h>
 
 #include "harness/screen_capture.h"
@@ -24,24 +24,27 @@ TEST_F(MessageDialog, TheBodyKeepsItsPlaceAndOkStaysCentredInTheFooter) {
     HWND dialog = ShowStoreFailureMessage();
     ASSERT_NE(dialog, nullptr);
     Sleep(300);  // painted
-    ScreenCapture::OfClient(dialog).SaveBmp(BinFolder() + "message_dialog.bmp");
+    ScreenCapture::OfClient(dialog).SaveBmp(BinFolder() + ScaledFileName("message_dialog", ".bmp"));
 
+    // Each figure is the design's at the scale, to the pixel at 96 dpi and
+    // within one where scaling rounds.
+    const DisplayScale s = ScreenScale();
     RECT window{};
     GetWindowRect(dialog, &window);
-    EXPECT_EQ(window.right - window.left, 506) << "the smallest width";
-    EXPECT_EQ(window.bottom - window.top, 274) << "the smallest height";
+    EXPECT_NEAR(window.right - window.left, s(506), 1) << "the smallest width";
+    EXPECT_NEAR(window.bottom - window.top, s(274), 1) << "the smallest height";
     RECT client{};
     GetClientRect(dialog, &client);
     const RECT body = RectIn(dialog, GetDlgItem(dialog, ctrl::mem_Message));
     EXPECT_EQ(body.left, 0);
-    EXPECT_EQ(body.top, 66);
-    EXPECT_EQ(body.right - body.left, 453);
-    EXPECT_EQ(body.bottom - body.top, 183);
+    EXPECT_NEAR(body.top, s(66), 1);
+    EXPECT_NEAR(body.right - body.left, s(453), 1);
+    EXPECT_NEAR(body.bottom - body.top, s(183), 1);
     const RECT ok = RectIn(dialog, GetDlgItem(dialog, ctrl::btn_Ok));
-    EXPECT_EQ(ok.right - ok.left, 122);
-    EXPECT_EQ(ok.bottom - ok.top, 27);
+    EXPECT_NEAR(ok.right - ok.left, s(122), 1);
+    EXPECT_NEAR(ok.bottom - ok.top, s(27), 1);
     // 228 of the designed 451 pixels is the centre, kept in proportion.
-    EXPECT_EQ((ok.left + ok.right) / 2, MulDiv(228, client.right, 451));
+    EXPECT_NEAR((ok.left + ok.right) / 2, MulDiv(s(228), client.right, s(451)), 1);
     PostMessageA(GetDlgItem(dialog, ctrl::btn_Ok), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, std::chrono::seconds(5)));
 }

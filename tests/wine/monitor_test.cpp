@@ -1,7 +1,9 @@
-// The Monitor page as it reaches the screen: grid, base line, traces, CPU bar.
+// The Monitor page as it reaches the screen: grid, base line, traces, CPU bar,
+// at the display's scale (run at 96 and at 144 dpi).
 #include <windows.h>
 #include <commctrl.h>
 
+#include "core/util/rounding.h"
 #include "harness/screen_capture.h"
 #include "harness/wine_test.h"
 
@@ -22,30 +24,39 @@ TEST_F(Monitor, GraphShowsGridBaseLineAndTracesAfterSomeTicks) {
     ASSERT_TRUE(WaitUntil([this] { return Visible(ctrl::scpGraph); }));
     Sleep(3500);  // a few ticks at one second
 
+    // The design's figures at the display's scale: to the pixel at 96 dpi.
+    const DisplayScale s = ScreenScale();
     HWND graph = program.Control(ctrl::scpGraph);
     const ScreenCapture shot = ScreenCapture::OfClient(graph);
-    ASSERT_EQ(shot.Width(), 455);
-    ASSERT_EQ(shot.Height(), 105);
+    ASSERT_NEAR(shot.Width(), s(455), 1);
+    ASSERT_EQ(shot.Height(), s(105));
     const ScreenCapture window = ScreenCapture::OfClient(program.MainWindow());
-    window.SaveBmp(BinFolder() + "monitor_page.bmp");
+    window.SaveBmp(BinFolder() + ScaledFileName("monitor_page", ".bmp"));
 
-    // Vertical grid every 10 pixels, seen in the top rows away from the traces.
-    for (int x = 0; x <= 440; x += 10) EXPECT_EQ(shot.At(x, 1), kGray) << "x " << x;
-    EXPECT_EQ(shot.At(5, 1), kBlack);
-    // The base line marks the 50 % target: 105 - round(52.5) - 1 = 52.
+    // The base line marks the 50 % target: H - round(H / 2) - 1, 52 at 96 dpi.
+    const int baseRow = shot.Height() - static_cast<int>(RoundHalfEvenQuotient(shot.Height() * 50, 100)) - 1;
     int white = 0;
-    for (int x = 1; x < 400; ++x) white += shot.At(x, 52) == kWhite;
-    EXPECT_GT(white, 300) << "the white base line runs across at row 52";
+    for (int x = 1; x < s(400); ++x) white += shot.At(x, baseRow) == kWhite;
+    EXPECT_GT(white, s(300)) << "the white base line runs across at row " << baseRow;
+    // Vertical grid every 10 design pixels, seen half-way between two
+    // horizontal lines away from the traces; a line wider than a pixel
+    // stands on both sides of its x.
+    const int grid = s(10);
+    const int row = baseRow - grid / 2;
+    for (int x = 0; x <= s(440); x += grid) {
+        EXPECT_TRUE(shot.At(x, row) == kGray || shot.At(x - 1, row) == kGray) << "x " << x;
+    }
+    EXPECT_EQ(shot.At(grid / 2, row), kBlack);
     // The free RAM trace starts at the right edge.
     bool lime = false;
-    for (int x = 440; x < 455; ++x)
-        for (int y = 0; y < 105; ++y) lime = lime || shot.At(x, y) == kLime;
+    for (int x = shot.Width() - s(15); x < shot.Width(); ++x)
+        for (int y = 0; y < shot.Height(); ++y) lime = lime || shot.At(x, y) == kLime;
     EXPECT_TRUE(lime) << "lime trace pixels at the right edge";
 
     const ScreenCapture cpu = ScreenCapture::OfClient(program.Control(ctrl::pbrCPU));
-    ASSERT_EQ(cpu.Width(), 452);
-    EXPECT_EQ(cpu.At(300, 0), kBlack) << "the bar's black margin";
-    EXPECT_EQ(cpu.At(400, 10), kBlack) << "the unfilled part of a 1 % bar is black between segments";
+    ASSERT_NEAR(cpu.Width(), s(452), 1);
+    EXPECT_EQ(cpu.At(s(300), 0), kBlack) << "the bar's black margin";
+    EXPECT_EQ(cpu.At(s(400), s(10)), kBlack) << "the unfilled part of a 1 % bar is black between segments";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/ui/hot_key.h"
 #include "win32/res/resource.h"
+#include "win32/ui/dpi.h"
 
 namespace korbela {
 
@@ -61,11 +62,13 @@ KorbelaApplication::KorbelaApplication(HINSTANCE instance)
       tmrUsage_(dispatcher_, ReportApplicationError),
       tmrCheckCPU_(dispatcher_, ReportApplicationError),
       ticks_(*dispatcher_, tmrUsage_, tmrCheckCPU_),
-      tryIcon_(application_.Handle(), mainWindow_.Handle(), icon_),
+      trayIcon_(LoadTrayIcon(instance)),
+      tryIcon_(application_.Handle(), mainWindow_.Handle(), trayIcon_ ? trayIcon_.Get() : icon_),
       BalloonHint1_(mainWindow_.Handle()),
       hints_(mainWindow_.addHint,
              [this](HWND control, const std::string& hint) { BalloonHint1_.AddTool(control, hint); }),
       endSession_(mainWindow_.OnEndSession, [] { PostQuitMessage(0); }),
+      scaleChanged_(mainWindow_.OnScaleChanged, [this](DisplayScale scale) { BalloonHint1_.SetScale(scale); }),
       frmKRmain_(Services()),
       binding_(mainWindow_, frmKRmain_),
       activatedByUser_(application_.OnActivatedByUser, [this] { mainWindow_.Show(); }),
@@ -78,6 +81,7 @@ KorbelaApplication::KorbelaApplication(HINSTANCE instance)
       exit_(tryIcon_.popTaskBar.erminate1Click, [this] { frmKRmain_.erminate1Click(); }),
       hotKey_(GlobalHotKey2_.OnKeyDown, [this](int key, int shift) { frmKRmain_.GlobalHotKey2KeyDown(key, shift); }),
       OneInstance_(application_.Handle(), [] { PostQuitMessage(0); }) {
+    applicationIcons_.Apply(application_.Handle(), instance, ScaleOfWindow(application_.Handle()));
     shell_.SetOwner(mainWindow_.Handle());
     GlobalHotKey2_.SetHotKey(kMainWindowHotKey);
     OneInstance_.Loaded(marker_.PreviousInstance());

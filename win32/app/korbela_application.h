@@ -33,6 +33,7 @@
 #include "win32/ui/frm_message.h"
 #include "win32/ui/global_hot_key.h"
 #include "win32/ui/main_window.h"
+#include "win32/ui/program_icon.h"
 #include "win32/ui/tray_icon_window.h"
 
 namespace korbela {
@@ -103,6 +104,9 @@ private:
     // Before any window: a second copy sees the first one's marker.
     const InstanceMarker marker_;
     const HICON icon_;  // shared from the module, never destroyed
+    // The taskbar button shows the application window's icons: the images of
+    // its scale's sizes, kept until the window has gone.
+    WindowIcons applicationIcons_;
     ApplicationWindow application_;
 
     // The system.
@@ -130,11 +134,14 @@ private:
     TThreadTimer tmrUsage_;
     TThreadTimer tmrCheckCPU_;
     TickGate ticks_;
+    // The notification area's small size, not the class icon's large one scaled down.
+    const UniqueIcon trayIcon_;
     TrayIconWindow tryIcon_;
     TGlobalHotKey GlobalHotKey2_;
     TBalloonHint BalloonHint1_;
     HandlerConnection<std::function<void(HWND, const std::string&)>> hints_;
     ClickConnection endSession_;
+    HandlerConnection<std::function<void(DisplayScale)>> scaleChanged_;
 
     // The form and everything that calls into it.
     TfrmKRmain frmKRmain_;

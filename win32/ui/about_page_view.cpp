@@ -3,6 +3,7 @@
 #include <string>
 
 #include "win32/ui/control_ids.h"
+#include "win32/ui/dpi.h"
 #include "win32/ui/main_window.h"
 #include "win32/ui/page_layout.h"
 #include "win32/ui/skin/draw.h"
@@ -14,8 +15,11 @@ namespace korbela {
 
 namespace {
 
-// A link is as wide as its text, so only the words react to the pointer.
-int LinkWidth(HWND window, HFONT font, const std::string& text) { return skin::TextWidth(window, font, text) + 2; }
+// A link is as wide as its text, so only the words react to the pointer; in
+// design pixels, rounded up so that the text fits at the scale.
+int LinkWidth(HWND window, HFONT font, const std::string& text, DisplayScale scale) {
+    return DesignWidthAtLeast(skin::TextWidth(window, font, text), scale) + 2;
+}
 
 }  // namespace
 
@@ -28,10 +32,10 @@ void MainWindow::BindAboutPage(TfrmKRmain& form) {
 
     const int linkTop = 194;
     const int linkHeight = 23;
-    const int makerWidth = LinkWidth(Handle(), skin_.Link(), form.lblWebSite.Caption());
+    const int makerWidth = LinkWidth(Handle(), skin_.Link(), form.lblWebSite.Caption(), scale_);
     Watch(form.lblWebSite, Add<LinkView>(form.lblWebSite, onPage, At(about, 16, linkTop, makerWidth, linkHeight),
                                          ctrl::lblWebSite, SS_LEFT, [&form] { form.lblWebSiteClick(); }));
-    const int productWidth = LinkWidth(Handle(), skin_.Link(), form.HyperLink2.Caption());
+    const int productWidth = LinkWidth(Handle(), skin_.Link(), form.HyperLink2.Caption(), scale_);
     Watch(form.HyperLink2,
           Add<LinkView>(form.HyperLink2, onPage,
                         At(about, layout::kPageWidth - 16 - productWidth, linkTop, productWidth, linkHeight),

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "core/ui/short_hint.h"
+#include "win32/ui/dpi.h"
 
 namespace korbela {
 
@@ -53,7 +54,32 @@ TBalloonHint::TBalloonHint(HWND owner) : owner_(owner) {
     SendMessageA(tip, TTM_SETDELAYTIME, TTDT_INITIAL, MAKELPARAM(kHintPause, 0));
     SendMessageA(tip, TTM_SETDELAYTIME, TTDT_RESHOW, MAKELPARAM(kHintShortPause, 0));
     SendMessageA(tip, TTM_SETTIPBKCOLOR, kHintColor, 0);
-    SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
+    SetScale(ScaleOfWindow(owner));
+}
+
+void TBalloonHint::SetScale(DisplayScale scale) {
+    HWND tip = tip_.Get();
+    if (tip == nullptr) return;
+    SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, scale(kMaxTipWidth));
+    // The tip draws in the status font, which the system gives at its own
+    // resolution; on a monitor of another one it takes that one's.
+    using SystemParametersInfoForDpiProc = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    const auto forDpi = user32 == nullptr ? nullptr
+                                          : reinterpret_cast<SystemParametersInfoForDpiProc>(reinterpret_cast<void (*)()>(
+                                                GetProcAddress(user32, "SystemParametersInfoForDpi")));
+    const bool systemScale = scale == ScaleOfWindow(nullptr);
+    if ((systemScale && !font_) || (!systemScale && forDpi == nullptr)) return;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    const BOOL got = systemScale ? SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)
+                                 : forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
+                                          static_cast<UINT>(scale.dpi));
+    if (!got) return;
+    UniqueGdiObject<HFONT> font(CreateFontIndirectW(&metrics.lfStatusFont));
+    if (!font) return;
+    SendMessageA(tip, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+    font_ = std::move(font);
 }
 
 LRESULT TBalloonHint::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

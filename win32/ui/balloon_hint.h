@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "core/widgets/display_scale.h"
 #include "win32/system/unique_handle.h"
 #include "win32/ui/subclass_base.h"
 
@@ -22,6 +23,9 @@ public:
 
     HWND Handle() const { return tip_.Get(); }
 
+    // The owner's scale: the balloon's greatest width and its font follow it.
+    void SetScale(DisplayScale scale);
+
 private:
     // The tip is a hidden window of its own: another program's close request
     // would destroy it and every hint with it. Only this object's end does.
@@ -29,6 +33,7 @@ private:
 
     HWND owner_;  // not owned
     UniqueWindow tip_;
+    UniqueGdiObject<HFONT> font_;  // for a scale other than the system's, else null
 };
 
 }  // namespace korbela

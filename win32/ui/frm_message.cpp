@@ -7,6 +7,7 @@
 
 #include "win32/res/resource.h"
 #include "win32/ui/control_ids.h"
+#include "win32/ui/dpi.h"
 #include "win32/ui/other_windows_disabled.h"
 #include "win32/ui/skin/back_buffer.h"
 #include "win32/ui/skin/palette.h"
@@ -47,25 +48,28 @@ std::string WithCrLf(const std::string& text) {
     return result;
 }
 
-HICON LoadPicture(HINSTANCE instance) {
+constexpr int kPictureSize = 24;
+
+UniqueIcon LoadPicture(HINSTANCE instance, int size) {
     for (int id : {IDI_HEADER, IDI_MAINICON}) {
-        auto picture = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 24, 24, 0));
-        if (picture != nullptr) return picture;
+        auto picture = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+        if (picture != nullptr) return UniqueIcon(picture);
     }
-    return nullptr;
+    return UniqueIcon();
 }
 
 }  // namespace
 
 Tfrm_Message::Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND mainWindow)
-    : main_(mainWindow),
+    : instance_(instance),
+      main_(mainWindow),
       textFont_(MakeFont("Verdana", 11)),
       headerFont_(MakeFont("Verdana", 11, true)),
       buttonFont_(MakeFont("MS Sans Serif", 11)),
       titleFont_(MakeFont("Tahoma", 11, true)),
       bodyBrush_(CreateSolidBrush(palette::kWindow)),
       headerBrush_(CreateSolidBrush(palette::kDialog)),
-      picture_(LoadPicture(instance)) {
+      picture_(LoadPicture(instance, kPictureSize)) {
     RegisterWindowClass(instance, {kMessageWindowClass, WindowProc, nullptr, true});
     // A sizing frame without a native border: WM_NCCALCSIZE gives the whole
     // window to the client area, the edges size it through WM_NCHITTEST. The
@@ -94,7 +98,40 @@ Tfrm_Message::Tfrm_Message(HINSTANCE instance, HWND applicationWindow, HWND main
     AddButton(kMinimize, ctrl::btn_MessageMinimize, "Minimize", skin::Glyph::Minimize);
     ShowWindow(buttons_[kNo].window, SW_HIDE);
     ShowWindow(buttons_[kYes].window, SW_HIDE);
+    ApplyScale(ScaleOfWindow(Handle()), nullptr);
+}
+
+void Tfrm_Message::ApplyScale(DisplayScale scale, const RECT* suggested) {
+    if (scale != scale_) {
+        // The children take the new fonts before the old ones go.
+        UniqueGdiObject<HFONT> textFont = MakeFont("Verdana", 11, false, false, scale);
+        UniqueGdiObject<HFONT> headerFont = MakeFont("Verdana", 11, true, false, scale);
+        UniqueGdiObject<HFONT> buttonFont = MakeFont("MS Sans Serif", 11, false, false, scale);
+        SendMessageA(header_, WM_SETFONT, reinterpret_cast<WPARAM>(headerFont.Get()), FALSE);
+        SendMessageA(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(textFont.Get()), FALSE);
+        for (const Button& button : buttons_) {
+            SendMessageA(button.window, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont.Get()), FALSE);
+        }
+        textFont_ = std::move(textFont);
+        headerFont_ = std::move(headerFont);
+        buttonFont_ = std::move(buttonFont);
+        titleFont_ = MakeFont("Tahoma", 11, true, false, scale);
+        if (UniqueIcon picture = LoadPicture(instance_, scale(kPictureSize))) picture_ = std::move(picture);
+        scale_ = scale;
+    }
+    const int margin = scale_(12);
+    SendMessageA(memo_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
+    SetWindowPos(header_, nullptr, scale_(40), scale_(kTitleBarHeight + 8), scale_(200), scale_(14),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (suggested != nullptr) {
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        SetWindowPos(Handle(), nullptr, 0, 0, scale_(kClientWidth), scale_(kClientHeight),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     Layout();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 Tfrm_Message::~Tfrm_Message() { Destroy(); }
@@ -111,8 +148,8 @@ void Tfrm_Message::AddButton(std::size_t slot, int id, const char* caption, std:
 }
 
 void Tfrm_Message::FormConstrainedResize(int& minWidth, int& minHeight, int& /*maxWidth*/, int& /*maxHeight*/) {
-    minWidth = kMinWidth;
-    minHeight = kMinHeight;
+    minWidth = scale_(kMinWidth);
+    minHeight = scale_(kMinHeight);
 }
 
 void Tfrm_Message::Layout() {
@@ -120,40 +157,42 @@ void Tfrm_Message::Layout() {
     GetClientRect(Handle(), &client);
     const int width = client.right;
     const int height = client.bottom;
+    const DisplayScale s = scale_;
     auto place = [](HWND window, int x, int y, int w, int h) {
         SetWindowPos(window, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
     };
     // Title bar buttons from the right, lined up with the main window's.
-    place(buttons_[kClose].window, width - 26, 2, 23, 25);
-    place(buttons_[kMaximize].window, width - 50, 2, 23, 25);
-    place(buttons_[kMinimize].window, width - 74, 2, 23, 25);
+    place(buttons_[kClose].window, width - s(26), s(2), s(23), s(25));
+    place(buttons_[kMaximize].window, width - s(50), s(2), s(23), s(25));
+    place(buttons_[kMinimize].window, width - s(74), s(2), s(23), s(25));
     // The body keeps its place and size. The header, the footer and the frame
     // lie over it where they meet, so it shows, and lays out its text, only
     // between them.
-    const int footerTop = height - kFooterHeight;
-    place(memo_, kBodyLeft, kBodyTop, kBodyWidth, kBodyHeight);
-    RECT shown{std::max(kBodyLeft, 1), std::max(kBodyTop, kTitleBarHeight + kHeaderHeight),
-               std::min(kBodyLeft + kBodyWidth, width - 1), std::min(kBodyTop + kBodyHeight, footerTop)};
+    const int footerTop = height - s(kFooterHeight);
+    const RECT body = Scaled(RECT{kBodyLeft, kBodyTop, kBodyLeft + kBodyWidth, kBodyTop + kBodyHeight}, s);
+    place(memo_, body.left, body.top, body.right - body.left, body.bottom - body.top);
+    RECT shown{std::max<int>(body.left, s(1)), std::max<int>(body.top, s(kTitleBarHeight + kHeaderHeight)),
+               std::min<int>(body.right, width - s(1)), std::min<int>(body.bottom, footerTop)};
     shown.right = std::max(shown.left, shown.right);
     shown.bottom = std::max(shown.top, shown.bottom);
-    OffsetRect(&shown, -kBodyLeft, -kBodyTop);
+    OffsetRect(&shown, -body.left, -body.top);
     // The window takes the region over.
     SetWindowRgn(memo_, CreateRectRgnIndirect(&shown), TRUE);
     SendMessageA(memo_, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&shown));
-    const int buttonTop = footerTop + (kFooterHeight - kButtonHeight) / 2;
-    place(buttons_[kNo].window, 6, buttonTop, 123, kButtonHeight);
+    const int buttonTop = footerTop + (s(kFooterHeight) - s(kButtonHeight)) / 2;
+    place(buttons_[kNo].window, s(6), buttonTop, s(123), s(kButtonHeight));
     // Ok keeps its centre where it was in the designed width, in proportion.
-    const int okCentre = MulDiv(kOkLeft + kOkWidth / 2, width, kClientWidth);
-    place(buttons_[kOk].window, okCentre - kOkWidth / 2, buttonTop, kOkWidth, kButtonHeight);
-    place(buttons_[kYes].window, width - (kClientWidth - kYesLeft), buttonTop, 123, kButtonHeight);
+    const int okCentre = MulDiv(s(kOkLeft + kOkWidth / 2), width, s(kClientWidth));
+    place(buttons_[kOk].window, okCentre - s(kOkWidth) / 2, buttonTop, s(kOkWidth), s(kButtonHeight));
+    place(buttons_[kYes].window, width - (s(kClientWidth) - s(kYesLeft)), buttonTop, s(123), s(kButtonHeight));
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void Tfrm_Message::PlaceOverMainWindow() {
     RECT current{};
     GetWindowRect(Handle(), &current);
-    const int width = std::max<int>(current.right - current.left, kMinWidth);
-    const int height = std::max<int>(current.bottom - current.top, kMinHeight);
+    const int width = std::max<int>(current.right - current.left, scale_(kMinWidth));
+    const int height = std::max<int>(current.bottom - current.top, scale_(kMinHeight));
     RECT anchor{};
     if (main_ == nullptr || !GetWindowRect(main_, &anchor)) {
         anchor = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -224,23 +263,27 @@ void Tfrm_Message::CloseDialog(int result) {
 void Tfrm_Message::Paint(HDC dc) const {
     RECT client{};
     GetClientRect(Handle(), &client);
+    const DisplayScale s = scale_;
+    const int line = s(1);
     skin::FillSolid(dc, client, palette::kWindow);
     char caption[128] = {};
     GetWindowTextA(Handle(), caption, static_cast<int>(sizeof(caption)));
-    skin::DrawTitleBar(dc, RECT{1, 1, client.right - 1, kTitleBarHeight}, nullptr, caption, titleFont_.Get(),
-                       active_);
-    const RECT header{1, kTitleBarHeight, client.right - 1, kTitleBarHeight + kHeaderHeight};
+    skin::DrawTitleBar(dc, RECT{line, line, client.right - line, s(kTitleBarHeight)}, nullptr, caption,
+                       titleFont_.Get(), active_, s);
+    const RECT header{line, s(kTitleBarHeight), client.right - line, s(kTitleBarHeight + kHeaderHeight)};
     skin::FillSolid(dc, header, palette::kDialog);
-    skin::Line(dc, header.left, header.bottom - 1, header.right, header.bottom - 1, palette::kPanelShadow);
+    skin::FillSolid(dc, RECT{header.left, header.bottom - line, header.right, header.bottom}, palette::kPanelShadow);
+    const RECT picture = Scaled(RECT{8, kTitleBarHeight + 4, 8 + kPictureSize, kTitleBarHeight + 4 + kPictureSize}, s);
     if (picture_) {
-        DrawIconEx(dc, 8, kTitleBarHeight + 4, picture_.Get(), 24, 24, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, picture.left, picture.top, picture_.Get(), picture.right - picture.left,
+                   picture.bottom - picture.top, 0, nullptr, DI_NORMAL);
     } else {
-        skin::DrawMessagePicture(dc, RECT{8, kTitleBarHeight + 4, 32, kTitleBarHeight + 28});
+        skin::DrawMessagePicture(dc, picture);
     }
-    const RECT footer{1, client.bottom - kFooterHeight, client.right - 1, client.bottom - 1};
+    const RECT footer{line, client.bottom - s(kFooterHeight), client.right - line, client.bottom - line};
     skin::FillSolid(dc, footer, palette::kDialog);
-    skin::Line(dc, footer.left, footer.top, footer.right, footer.top, palette::kPanelShadow);
-    skin::Frame(dc, client, palette::kBorder);
+    skin::FillSolid(dc, RECT{footer.left, footer.top, footer.right, footer.top + line}, palette::kPanelShadow);
+    skin::Frame(dc, client, palette::kBorder, line);
 }
 
 Tfrm_Message::Button* Tfrm_Message::ButtonOf(HWND window) {
@@ -256,13 +299,13 @@ void Tfrm_Message::DrawButton(const DRAWITEMSTRUCT& item) {
     if (found->glyph) {
         skin::Glyph glyph = *found->glyph;
         if (glyph == skin::Glyph::Maximize && IsZoomed(Handle())) glyph = skin::Glyph::Restore;
-        skin::DrawCaptionButton(item.hDC, item.rcItem, glyph, state);
+        skin::DrawCaptionButton(item.hDC, item.rcItem, glyph, state, scale_);
         return;
     }
     char caption[32] = {};
     GetWindowTextA(item.hwndItem, caption, static_cast<int>(sizeof(caption)));
     const bool focused = (item.itemState & ODS_FOCUS) != 0;
-    skin::DrawButton(item.hDC, item.rcItem, caption, buttonFont_.Get(), state, focused);
+    skin::DrawButton(item.hDC, item.rcItem, caption, buttonFont_.Get(), state, focused, scale_);
 }
 
 LRESULT Tfrm_Message::HitTest(POINT screen) const {
@@ -271,10 +314,11 @@ LRESULT Tfrm_Message::HitTest(POINT screen) const {
     RECT client{};
     GetClientRect(Handle(), &client);
     if (!IsZoomed(Handle())) {
-        const bool left = point.x < kResizeBorder;
-        const bool right = point.x >= client.right - kResizeBorder;
-        const bool top = point.y < kResizeBorder;
-        const bool bottom = point.y >= client.bottom - kResizeBorder;
+        const int border = scale_(kResizeBorder);
+        const bool left = point.x < border;
+        const bool right = point.x >= client.right - border;
+        const bool top = point.y < border;
+        const bool bottom = point.y >= client.bottom - border;
         if (top && left) return HTTOPLEFT;
         if (top && right) return HTTOPRIGHT;
         if (bottom && left) return HTBOTTOMLEFT;
@@ -284,7 +328,7 @@ LRESULT Tfrm_Message::HitTest(POINT screen) const {
         if (top) return HTTOP;
         if (bottom) return HTBOTTOM;
     }
-    return point.y < kTitleBarHeight ? HTCAPTION : HTCLIENT;
+    return point.y < scale_(kTitleBarHeight) ? HTCAPTION : HTCLIENT;
 }
 
 LRESULT Tfrm_Message::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -322,6 +366,10 @@ LRESULT Tfrm_Message::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case WM_SIZE:
         Layout();
+        return 0;
+    case WM_DPICHANGED:
+        // Another monitor's scale: laid out again where the system suggests.
+        ApplyScale(DisplayScale{HIWORD(wParam)}, reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_DRAWITEM:
         DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));

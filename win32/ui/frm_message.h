@@ -2,7 +2,8 @@
 // with its own title bar, the "System Message" header, the message body and a
 // footer with the No / Ok / Yes buttons. ShowModal shows a text with Ok only
 // and runs a modal loop until the dialog is closed; timer ticks keep running
-// in it, since they arrive as sent messages that GetMessage delivers.
+// in it, since they arrive as sent messages that GetMessage delivers. Its
+// figures are design pixels at 96 dpi, drawn at the dialog's own scale.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "core/ui/system_messages.h"
+#include "core/widgets/display_scale.h"
 #include "win32/system/unique_handle.h"
 #include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/hot_tracking.h"
@@ -41,7 +43,7 @@ public:
     void btn_NoClick() { modalResult_ = IDNO; }
     void btn_OkClick() { modalResult_ = IDOK; }
     void btn_YesClick() { modalResult_ = IDYES; }
-    // Sets the minimum size to 506 x 274 and leaves the maxima.
+    // Sets the minimum size to 506 x 274 (at the dialog's scale) and leaves the maxima.
     void FormConstrainedResize(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight);
 
     // The result of the last showing: IDOK, IDNO, IDYES, or IDCANCEL when closed.
@@ -60,13 +62,18 @@ private:
     Button* ButtonOf(HWND window);
     void AddButton(std::size_t slot, int id, const char* caption, std::optional<skin::Glyph> glyph);
     void Layout();
+    // Fonts, picture and size for a scale; at `suggested` (WM_DPICHANGED),
+    // or else the designed client size where the dialog stands.
+    void ApplyScale(DisplayScale scale, const RECT* suggested);
     void PlaceOverMainWindow();
     void Paint(HDC dc) const;
     void DrawButton(const DRAWITEMSTRUCT& item);
     LRESULT HitTest(POINT screen) const;
     void CloseDialog(int result);
 
+    HINSTANCE instance_;
     HWND main_;  // not owned
+    DisplayScale scale_;
     HWND memo_ = nullptr;    // not owned: a child
     HWND header_ = nullptr;  // not owned: a child
     // No, Ok, Yes, then the title bar's Close, Maximise, Minimise.

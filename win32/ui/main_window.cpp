@@ -4,6 +4,7 @@
 
 #include "win32/app/error_report.h"
 #include "win32/ui/control_ids.h"
+#include "win32/ui/dpi.h"
 #include "win32/ui/skin/back_buffer.h"
 #include "win32/ui/skin/draw.h"
 #include "win32/ui/skin/palette.h"
@@ -19,17 +20,15 @@ MainWindow::MainWindow(HINSTANCE instance, HWND applicationWindow, HICON icon)
     : instance_(instance), application_(applicationWindow), icon_(icon) {
     RegisterWindowClass(instance, {kMainWindowClass, WindowProc, icon, true});
     // A popup with a title bar of its own: no native frame, so the client
-    // area is the whole 473 x 291 window, at 96 dpi pixels.
+    // area is the whole 473 x 291 window, in design pixels. It is made on the
+    // primary screen and then takes that screen's scale.
     const int x = (GetSystemMetrics(SM_CXSCREEN) - kClientWidth) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - kClientHeight) / 2;
     HWND window = Create(WS_EX_CONTROLPARENT, kMainWindowClass, kMainWindowCaption,
                          WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU, x, y, kClientWidth, kClientHeight,
                          applicationWindow, nullptr, instance);
     if (window == nullptr) throw std::runtime_error("Unable to create the main window.");
-    if (icon != nullptr) {
-        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    }
+    ApplyScale(ScaleOfWindow(window), nullptr);
     btnClose_.OnClick = [this] { CloseQuery(); };
     ControlView& close = Add<ButtonView>(btnClose_, Placement{}, RECT{448, 2, 471, 27}, ctrl::btnClose,
                                          skin::Glyph::Close, "Close");
@@ -45,6 +44,7 @@ MainWindow::~MainWindow() {
 void MainWindow::Bind(TfrmKRmain& form) {
     if (form_ != nullptr) Unbind();
     form_ = &form;
+    ScaleWidgets();
     BindTitleBar(form);
     BindMemoryPage(form);
     BindMonitorPage(form);
@@ -103,6 +103,7 @@ void MainWindow::WatchWidget(std::function<void()>& invalidate, WidgetView& view
 
 void MainWindow::AddPercentBar(TPercentBar& bar, const Placement& placement, const RECT& rect, int id,
                                std::string hint) {
+    bar.SetScale(scale_);
     auto& view = Add<WidgetView>(placement, rect, id, PercentBarPainter(bar), std::move(hint));
     view.SetText(bar.CaptionText());
     bar.Invalidate = [&bar, &view] {
@@ -110,6 +111,43 @@ void MainWindow::AddPercentBar(TPercentBar& bar, const Placement& placement, con
         view.Invalidate();
     };
     unhooks_.push_back([&bar] { bar.Invalidate = nullptr; });
+}
+
+void MainWindow::ApplyScale(DisplayScale scale, const RECT* suggested) {
+    if (scale != scale_) {
+        // The controls take the new skin's fonts before the old ones go.
+        Skin next("Tahoma", scale);
+        for (HWND child = GetWindow(Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+            const auto font = reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0));
+            if (HFONT counterpart = next.Counterpart(font, skin_)) {
+                SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(counterpart), FALSE);
+            }
+        }
+        skin_ = std::move(next);
+        scale_ = scale;
+    }
+    icons_.Apply(Handle(), instance_, scale_);
+    ScaleWidgets();
+    if (suggested != nullptr) {
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        const int width = scale_(kClientWidth);
+        const int height = scale_(kClientHeight);
+        SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SyncAll();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (OnScaleChanged) OnScaleChanged(scale_);
+}
+
+void MainWindow::ScaleWidgets() {
+    if (form_ == nullptr) return;
+    for (TPercentBar* bar : {&form_->pbrUsedRAM, &form_->pbrFreeRAM, &form_->pbrTargetRAM, &form_->pbrCPU}) {
+        bar->SetScale(scale_);
+    }
+    form_->scpGraph.SetScale(scale_);
 }
 
 void MainWindow::SyncAll() {
@@ -199,13 +237,16 @@ void MainWindow::VisibilityChanged(bool visible) {
 }
 
 void MainWindow::Paint(HDC dc) const {
-    const RECT client{0, 0, kClientWidth, kClientHeight};
+    RECT client{};
+    GetClientRect(Handle(), &client);
     skin::FillSolid(dc, client, palette::kWindow);
-    const RECT title{1, 1, kClientWidth - 1, kTitleBarHeight};
+    const int border = scale_(1);
+    const RECT title{border, border, client.right - border, scale_(kTitleBarHeight)};
     char caption[128] = {};
     GetWindowTextA(Handle(), caption, static_cast<int>(sizeof(caption)));
-    skin::DrawTitleBar(dc, title, icon_, caption, skin_.Title(), active_);
-    skin::Frame(dc, client, palette::kBorder);
+    const HICON icon = icons_.Small() != nullptr ? icons_.Small() : icon_;
+    skin::DrawTitleBar(dc, title, icon, caption, skin_.Title(), active_, scale_);
+    skin::Frame(dc, client, palette::kBorder, border);
 }
 
 bool MainWindow::RouteToView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -265,8 +306,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCHITTEST: {
         POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ScreenToClient(Handle(), &point);
-        return point.y >= 0 && point.y < kTitleBarHeight ? HTCAPTION : HTCLIENT;
+        return point.y >= 0 && point.y < scale_(kTitleBarHeight) ? HTCAPTION : HTCLIENT;
     }
+    case WM_DPICHANGED:
+        // Another monitor's scale: laid out again where the system suggests.
+        ApplyScale(DisplayScale{HIWORD(wParam)}, reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_NCACTIVATE:
         active_ = wParam != FALSE;
         InvalidateRect(Handle(), nullptr, FALSE);

@@ -2,6 +2,7 @@
 // 38-pixel title bar, the tab strip and the four pages, every control bound to
 // its model in the form. It owns its HWND and the child controls' views; the
 // form (TfrmKRmain) holds the behaviour and stays the source of every state.
+// Every figure is a design pixel at 96 dpi, drawn at the window's own scale.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,8 @@
 #include "core/ui/controls/button.h"
 #include "core/ui/frm_kr_main.h"
 #include "core/ui/main_window_host.h"
+#include "core/widgets/display_scale.h"
+#include "win32/ui/program_icon.h"
 #include "win32/ui/skin/skin.h"
 #include "win32/ui/views/control_view.h"
 #include "win32/ui/window_base.h"
@@ -32,8 +35,9 @@ public:
     static constexpr int kClientHeight = 291;
     static constexpr int kTitleBarHeight = 38;
 
-    // Creates the window hidden, centred on the primary screen, owned by the
-    // application window (which carries the taskbar button).
+    // Creates the window hidden, centred on the primary screen at that
+    // screen's scale, owned by the application window (which carries the
+    // taskbar button).
     MainWindow(HINSTANCE instance, HWND applicationWindow, HICON icon);
     ~MainWindow() override;
 
@@ -49,6 +53,9 @@ public:
     std::function<void(HWND control, const std::string& hint)> addHint;
     // The session ends (WM_ENDSESSION with TRUE): end the program cleanly.
     std::function<void()> OnEndSession;
+    // The window is now drawn at another scale (another monitor's, or the
+    // first one's once it is made).
+    std::function<void(DisplayScale)> OnScaleChanged;
 
     // IMainWindowHost
     bool IsVisible() override;
@@ -62,6 +69,7 @@ private:
     HWND Parent() const override { return Handle(); }
     HINSTANCE Instance() const override { return instance_; }
     const Skin& GetSkin() const override { return skin_; }
+    DisplayScale Scale() const override { return scale_; }
     bool Shows(const Placement& placement) const override;
     bool Enables(const Placement& placement, bool takesInput) const override;
     void HintChanged(HWND control, const std::string& hint) override;
@@ -70,6 +78,11 @@ private:
     bool RouteToView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Paint(HDC dc) const;
     void CloseQuery();
+    // Lays the window out at a scale: fonts, icons and the widgets' pictures
+    // remade, every control moved; at `suggested` (WM_DPICHANGED) or else
+    // centred on the primary screen.
+    void ApplyScale(DisplayScale scale, const RECT* suggested);
+    void ScaleWidgets();
     void VisibilityChanged(bool visible);
 
     // Binding, one part of the window per file.
@@ -100,7 +113,9 @@ private:
     HINSTANCE instance_;
     HWND application_;  // not owned
     HICON icon_;        // not owned
+    DisplayScale scale_;
     Skin skin_;
+    WindowIcons icons_;  // the title bar's and the shell's, for scale_
     TfrmKRmain* form_ = nullptr;  // not owned
     TButton btnClose_;            // the title bar's Close button
     std::vector<std::unique_ptr<ControlView>> views_;

@@ -2,6 +2,7 @@
 // scale labels and the three channel boxes, and the "CPU Usage Monitor" group
 // with the CPU bar.
 #include "win32/ui/control_ids.h"
+#include "win32/ui/dpi.h"
 #include "win32/ui/main_window.h"
 #include "win32/ui/page_layout.h"
 #include "win32/ui/skin/draw.h"
@@ -34,7 +35,7 @@ void MainWindow::BindMonitorPage(TfrmKRmain& form) {
     Watch(form.lbl0_Usage, Add<LabelView>(form.lbl0_Usage, onPage, At(monitor, 8, 148, 60, 13), ctrl::lbl0_Usage));
     // The right-hand scale labels are right-aligned: their text grows to the
     // left from where the form's "0 Mb" ends when it starts at 435 and 436.
-    const int scaleLeft = skin::TextWidth(Handle(), skin_.Normal(), "0 Mb") - kScaleLabelWidth;
+    const int scaleLeft = DesignWidthAtLeast(skin::TextWidth(Handle(), skin_.Normal(), "0 Mb"), scale_) - kScaleLabelWidth;
     Watch(form.lblTRAM, Add<LabelView>(form.lblTRAM, onPage, At(monitor, 435 + scaleLeft, 24, kScaleLabelWidth, 13),
                                        ctrl::lblTRAM, SS_RIGHT));
     Watch(form.Label6, Add<LabelView>(form.Label6, onPage, At(monitor, 436 + scaleLeft, 147, kScaleLabelWidth, 13),

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "win32/ui/control_ids.h"
+#include "win32/ui/dpi.h"
 #include "win32/ui/skin/palette.h"
 #include "win32/ui/skin/skin.h"
 
@@ -117,7 +118,24 @@ TrayMenu::TrayMenu()
     SetMenuInfo(menu_.Get(), &menuInfo);
 }
 
+void TrayMenu::ApplyScale(DisplayScale scale) {
+    if (scale == scale_) return;
+    UniqueGdiObject<HFONT> font = MakeFont("Tahoma", 11, false, false, scale);
+    if (!font) return;
+    font_ = std::move(font);
+    scale_ = scale;
+    // Setting an item's type again makes the menu ask for its size anew.
+    for (std::size_t i = 0; i < kItemCount; ++i) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE;
+        info.fType = MFT_OWNERDRAW | (kItems[i].caption == nullptr ? MFT_SEPARATOR : 0);
+        SetMenuItemInfoA(menu_.Get(), static_cast<UINT>(i), TRUE, &info);
+    }
+}
+
 void TrayMenu::Popup(HWND owner, int x, int y) {
+    ApplyScale(ScaleOfWindow(owner));
     QuitDuringMenu quit;
     TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
 }
@@ -137,15 +155,15 @@ bool TrayMenu::Measure(MEASUREITEMSTRUCT& measure) {
     if (item == nullptr) return false;
     if (item->caption == nullptr) {
         measure.itemWidth = 0;
-        measure.itemHeight = kSeparatorHeight;
+        measure.itemHeight = static_cast<UINT>(scale_(kSeparatorHeight));
         return true;
     }
     WindowDc screen(nullptr);
     SelectionRestore select(screen.Get(), font_.Get());
     SIZE extent{};
     GetTextExtentPoint32A(screen.Get(), item->caption, lstrlenA(item->caption), &extent);
-    measure.itemWidth = static_cast<UINT>(kTextLeft + extent.cx + kTextRightMargin);
-    measure.itemHeight = kItemHeight;
+    measure.itemWidth = static_cast<UINT>(scale_(kTextLeft) + extent.cx + scale_(kTextRightMargin));
+    measure.itemHeight = static_cast<UINT>(scale_(kItemHeight));
     return true;
 }
 
@@ -156,8 +174,8 @@ bool TrayMenu::Draw(const DRAWITEMSTRUCT& draw) {
     RECT area = draw.rcItem;
     if (item->caption == nullptr) {
         FillRect(draw.hDC, &area, background_.Get());
-        RECT line{area.left + 4, area.top + (area.bottom - area.top) / 2, area.right - 4, 0};
-        line.bottom = line.top + 1;
+        RECT line{area.left + scale_(4), area.top + (area.bottom - area.top) / 2, area.right - scale_(4), 0};
+        line.bottom = line.top + scale_(1);
         FillRect(draw.hDC, &line, separator_.Get());
         return true;
     }
@@ -169,7 +187,7 @@ bool TrayMenu::Draw(const DRAWITEMSTRUCT& draw) {
     SetBkMode(draw.hDC, TRANSPARENT);
     SetTextColor(draw.hDC, disabled ? palette::kTextDisabled : palette::kText);
     RECT text = area;
-    text.left += kTextLeft;
+    text.left += scale_(kTextLeft);
     DrawTextA(draw.hDC, item->caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
     return true;
 }

@@ -17,7 +17,7 @@ TPercentBarLook TrackLook(const TPercentBar& bar) {
 
 bool PercentBarPainter::Kept(const GdiCanvas& canvas, const TPercentBarLook& look) const {
     return !empty_.empty() && canvas.Width() == width_ && canvas.Height() == height_ &&
-           canvas.BitsPerPixel() == bitsPerPixel_ && look == look_;
+           canvas.BitsPerPixel() == bitsPerPixel_ && look == look_ && bar_->Scale() == scale_;
 }
 
 void PercentBarPainter::operator()(GdiCanvas& canvas, int width, int height) {
@@ -33,6 +33,7 @@ void PercentBarPainter::operator()(GdiCanvas& canvas, int width, int height) {
         bar.PaintTrack(canvas, width, height, true);
         filled_ = canvas.Pixels();
         look_ = look;
+        scale_ = bar.Scale();
         width_ = width;
         height_ = height;
         bitsPerPixel_ = canvas.BitsPerPixel();

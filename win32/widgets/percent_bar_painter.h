@@ -27,6 +27,7 @@ private:
     const TPercentBar* bar_;
     // What the kept tracks were drawn for; the fill's percent is left out.
     TPercentBarLook look_;
+    DisplayScale scale_;
     int width_ = 0;
     int height_ = 0;
     int bitsPerPixel_ = 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -264,6 +265,120 @@ TEST(PercentBarDisplay, OddSizesPaintWithoutSegmentsGoingAstray) {
             EXPECT_LE(call.rect.right, std::max(c.width, 0)) << c.width << "x" << c.height;
         }
     }
+}
+
+// At 150 % (144 dpi) a 448 x 21 bar is 672 x 32 pixels.
+constexpr DisplayScale kOneAndAHalf{144};
+constexpr int kScaledWidth = 672;
+constexpr int kScaledHeight = 32;
+
+RecordingCanvas PaintScaledBar(TPercentBar bar, int width = kScaledWidth) {
+    bar.SetScale(kOneAndAHalf);
+    RecordingCanvas canvas;
+    bar.Paint(canvas, width, kScaledHeight);
+    return canvas;
+}
+
+TEST(PercentBarScale, KeepsTheDesignsBandCountOverTheScaledWidth) {
+    // Without the track and the gaps each band is one fill after the background.
+    TPercentBar bar = MakeBar(PercentBarPreset::UsedRAM, 100);
+    TPercentBarLook look = bar.Look();
+    look.GradientBack.Active = false;
+    look.Interspace = 0;
+    bar.SetLook(look);
+    const RecordingCanvas canvas = PaintScaledBar(bar);
+    std::vector<Rect> bands;
+    for (const CanvasCall& call : canvas.Calls()) {
+        if (call.kind == CanvasCall::Kind::FillRect) bands.push_back(call.rect);
+    }
+    ASSERT_EQ(bands.size(), 1u + 255u);
+    bands.erase(bands.begin());  // the background
+    int left = 0;
+    for (const Rect& band : bands) {
+        EXPECT_EQ(band.left, left);
+        EXPECT_TRUE(band.Width() == 2 || band.Width() == 3) << "band at " << band.left << " is " << band.Width();
+        EXPECT_EQ(band.top, 2);
+        EXPECT_EQ(band.bottom, kScaledHeight - 2);
+        left = band.right;
+    }
+    EXPECT_EQ(left, kScaledWidth - 2);  // 447 design pixels of track, 670 here
+}
+
+TEST(PercentBarScale, FillEndsAtTheScaledShareOfTheTrack) {
+    struct Case {
+        int percent, fillEnd;
+    };
+    // 7, 226, 445 and 447 design pixels, half as wide again to the band.
+    const Case cases[] = {{1, 11}, {50, 339}, {99, 667}, {100, 670}};
+    for (const Case& c : cases) {
+        TPercentBar bar = MakeBar(PercentBarPreset::UsedRAM, c.percent);
+        bar.SetScale(kOneAndAHalf);
+        const RecordingCanvas canvas;
+        EXPECT_EQ(bar.FillEnd(canvas, kScaledWidth, kScaledHeight), c.fillEnd) << c.percent << "%";
+    }
+}
+
+TEST(PercentBarScale, SegmentsGapsAndEdgesGrowByHalf) {
+    // Segments 4 wide with gaps of 2: the design's 112 segments over the track.
+    const RecordingCanvas canvas = PaintScaledBar(MakeBar(PercentBarPreset::UsedRAM, 100));
+    const int trackRight = kScaledWidth - 2;
+    int segments = 0;
+    for (int x = 0; x < trackRight; x += 6) {
+        for (int y = 2; y < kScaledHeight - 2; ++y) {
+            ASSERT_EQ(PixelAt(canvas, x, y), clBlack) << "gap at " << x << "," << y;
+            ASSERT_EQ(PixelAt(canvas, x + 1, y), clBlack) << "gap at " << x + 1 << "," << y;
+        }
+        for (int column = x + 2; column < std::min(x + 6, trackRight); ++column) {
+            EXPECT_NE(PixelAt(canvas, column, kScaledHeight / 2), clBlack) << "segment at " << column;
+        }
+        ++segments;
+    }
+    EXPECT_EQ(segments, 112);
+    for (int x = 0; x < kScaledWidth; ++x) {
+        for (int y : {0, 1, kScaledHeight - 2, kScaledHeight - 1}) {
+            EXPECT_EQ(PixelAt(canvas, x, y), clBlack) << "top or bottom edge at " << x << "," << y;
+        }
+    }
+    for (int y = 0; y < kScaledHeight; ++y) {
+        EXPECT_EQ(PixelAt(canvas, trackRight, y), clBlack) << "right edge at " << y;
+        EXPECT_EQ(PixelAt(canvas, trackRight + 1, y), clBlack) << "right edge at " << y;
+    }
+}
+
+TEST(PercentBarScale, CaptionIsDrawnInTheScaledFontWithScaledShadowsAndOutline) {
+    struct Case {
+        PercentBarPreset preset;
+        int percent, width;
+        std::vector<Text> expected;
+    };
+    // "50%" measures 18 x 16 in the 16-pixel font (16.5 rounded down); the
+    // styles add 3 each.
+    const Case cases[] = {
+        {PercentBarPreset::UsedRAM, 50, kScaledWidth, {{327, 8, clBlack}, {328, 9, clBlack}, {325, 6, clWhite}}},
+        {PercentBarPreset::CPU, 37, 678,
+         {{329, 7, clBlack}, {330, 8, clBlack},
+          {327, 5, clBlack}, {330, 8, clBlack}, {327, 8, clBlack}, {330, 5, clBlack},
+          {329, 7, clWhite}}},
+    };
+    for (const Case& c : cases) {
+        const RecordingCanvas canvas = PaintScaledBar(MakeBar(c.preset, c.percent), c.width);
+        EXPECT_EQ(TextsOf(canvas, std::to_string(c.percent) + "%"), c.expected) << c.percent << "%";
+        EXPECT_EQ(canvas.TextCalls().front().font.height, 16);
+    }
+}
+
+TEST(PercentBarScale, ChangingTheScaleRepaintsAndKeepsThePercent) {
+    TPercentBar bar = MakeBar(PercentBarPreset::CPU, 42);
+    int repaints = 0;
+    bar.Invalidate = [&] { ++repaints; };
+    bar.SetScale(DisplayScale{});
+    EXPECT_EQ(repaints, 0);
+    bar.SetScale(kOneAndAHalf);
+    bar.SetScale(kOneAndAHalf);
+    bar.SetScale(DisplayScale{0});
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(bar.Scale(), kOneAndAHalf);
+    EXPECT_EQ(bar.Percent(), 42);
 }
 
 }  // namespace

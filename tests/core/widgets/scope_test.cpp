@@ -244,6 +244,70 @@ TEST(ScopeRepaint, RequestedOnlyWhenThePictureChanges) {
     expectRepaints([&] { scope.AddValue(1, 5); }, 1, "a point");
 }
 
+// At 150 % (144 dpi) the 455 x 105 graph is 683 x 158 pixels.
+constexpr DisplayScale kOneAndAHalf{144};
+constexpr int kScaledWidth = 683;
+constexpr int kScaledHeight = 158;
+
+std::vector<RecordedLine> PaintScaledLines(TScope scope, TColor color) {
+    scope.SetScale(kOneAndAHalf);
+    RecordingCanvas canvas;
+    scope.Paint(canvas, kScaledWidth, kScaledHeight);
+    return LinesIn(canvas.Lines(), color);
+}
+
+TEST(ScopeScale, GridStandsAtTheScaledGridSizeInScaledPens) {
+    TScope scope;  // base line at 158 - round(110.6) - 1 = 46
+    std::vector<int> verticals, horizontals;
+    for (const RecordedLine& line : PaintScaledLines(scope, clGray)) {
+        EXPECT_EQ(line.width, 2);
+        if (line.from.x == line.to.x) {
+            verticals.push_back(line.from.x);
+        } else {
+            EXPECT_EQ(line.to.x, kScaledWidth);
+            horizontals.push_back(line.from.y);
+        }
+    }
+    std::vector<int> expectedVerticals;
+    for (int x = 0; x <= 675; x += 15) expectedVerticals.push_back(x);
+    EXPECT_EQ(verticals, expectedVerticals);  // 46, as in the design
+    std::sort(horizontals.begin(), horizontals.end());
+    EXPECT_EQ(horizontals, (std::vector<int>{1, 16, 31, 61, 76, 91, 106, 121, 136, 151}));
+    const auto base = PaintScaledLines(scope, clWhite);
+    ASSERT_EQ(base.size(), 1u);
+    EXPECT_EQ(base[0].from, (Point{0, 46}));
+    EXPECT_EQ(base[0].width, 2);
+}
+
+TEST(ScopeScale, PlacesPointsAtScaledStepsAndRows) {
+    TScope scope = FreeRamOnly();
+    for (int value : {10, 20, 30}) scope.AddValue(0, value);
+    const auto lines = PaintScaledLines(scope, clLime);
+    std::vector<Point> ends;
+    for (const RecordedLine& line : lines) {
+        ends.push_back(line.to);
+        EXPECT_EQ(line.width, 2);
+    }
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0].from, (Point{685, 46}));
+    // Rows 158 - trunc(158 x p%), one and a half design pixels apart.
+    EXPECT_EQ(ends, (std::vector<Point>{{683, 111}, {681, 127}, {680, 143}, {678, 46}}));
+}
+
+TEST(ScopeScale, ShowsTheDesignsPointsOverTheScaledWidthAndKeepsTheHistory) {
+    TScope scope = FreeRamOnly();
+    for (int i = 0; i < 600; ++i) scope.AddValue(0, i % 100);
+    const std::deque<int> history = scope.History(0);
+    int repaints = 0;
+    scope.Invalidate = [&] { ++repaints; };
+    scope.SetScale(kOneAndAHalf);
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(scope.History(0), history);
+    const auto lines = PaintScaledLines(scope, clLime);
+    EXPECT_EQ(lines.size(), 456u);  // x from 683 down to 0, as 455 down to 0 unscaled
+    EXPECT_EQ(lines.back().to.x, 0);
+}
+
 // A canvas whose fills feed the scope, as a handler run during a paint might.
 class FeedingCanvas : public RecordingCanvas {
 public:

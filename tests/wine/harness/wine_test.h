@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "core/widgets/display_scale.h"
 #include "harness/korbela_process.h"
 #include "harness/registry_access.h"
 #include "win32/ui/control_ids.h"
@@ -15,6 +16,23 @@ namespace korbela::wine {
 
 inline constexpr char kSettingsKey[] = "software\\Quillmarsh\\Korbela Lite";
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// The scale of the prefix's display (its LogPixels, which Wine 8 gives every
+// process and window alike): the program draws the design's figures at it.
+inline DisplayScale ScreenScale() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return DisplayScale{dpi > 0 ? dpi : DisplayScale::kDesignDpi};
+}
+
+// How a picture a test saves is named at this scale: "page-monitor.bmp" at
+// 96 dpi, "page-monitor-144dpi.bmp" at 144.
+inline std::string ScaledFileName(const std::string& stem, const std::string& extension) {
+    const DisplayScale scale = ScreenScale();
+    if (scale.dpi == DisplayScale::kDesignDpi) return stem + extension;
+    return stem + "-" + std::to_string(scale.dpi) + "dpi" + extension;
+}
 
 class WineTest : public ::testing::Test {
 protected:

@@ -58,9 +58,13 @@ void FillHorizontal(HDC dc, const RECT& rect, COLORREF left, COLORREF right) {
     }
 }
 
-void Frame(HDC dc, const RECT& rect, COLORREF color) {
+void Frame(HDC dc, const RECT& rect, COLORREF color, int width) {
     SetDCBrushColor(dc, color);
-    FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    RECT ring = rect;
+    for (int i = 0; i < width && ring.left < ring.right && ring.top < ring.bottom; ++i) {
+        FrameRect(dc, &ring, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        InflateRect(&ring, -1, -1);
+    }
 }
 
 void Line(HDC dc, int x1, int y1, int x2, int y2, COLORREF color, int width) {
@@ -78,13 +82,15 @@ int TextWidth(HWND window, HFONT font, const std::string& text) {
     return extent.cx;
 }
 
-void DrawFocusCue(HDC dc, const RECT& rect) {
-    const RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
-    Frame(dc, inner, palette::kAccent);
+void DrawFocusCue(HDC dc, const RECT& rect, DisplayScale scale) {
+    const int line = scale(1);
+    const RECT inner{rect.left + line, rect.top + line, rect.right - line, rect.bottom - line};
+    Frame(dc, inner, palette::kAccent, line);
 }
 
 void DrawButton(HDC dc, const RECT& rect, const std::string& caption, HFONT font, FaceState state,
-                bool focused) {
+                bool focused, DisplayScale scale) {
+    const int line = scale(1);
     COLORREF top = palette::kFaceTop;
     COLORREF bottom = palette::kFaceBottom;
     if (state == FaceState::Hot) {
@@ -98,102 +104,108 @@ void DrawButton(HDC dc, const RECT& rect, const std::string& caption, HFONT font
         bottom = palette::kFaceBottom;
     }
     FillVertical(dc, rect, top, bottom);
-    Frame(dc, rect, palette::kFaceFrame);
+    Frame(dc, rect, palette::kFaceFrame, line);
     if (state != FaceState::Pressed && state != FaceState::Disabled) {
-        Line(dc, rect.left + 1, rect.top + 1, rect.right - 1, rect.top + 1, palette::kFaceLight);
+        FillSolid(dc, RECT{rect.left + line, rect.top + line, rect.right - line, rect.top + 2 * line},
+                  palette::kFaceLight);
     }
-    if (focused) DrawFocusCue(dc, rect);
+    if (focused) DrawFocusCue(dc, rect, scale);
     RECT textArea = rect;
-    if (state == FaceState::Pressed) OffsetRect(&textArea, 1, 1);
+    if (state == FaceState::Pressed) OffsetRect(&textArea, line, line);
     Text(dc, textArea, caption, font, TextColour(state), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void DrawCheckBox(HDC dc, const RECT& rect, const std::string& caption, HFONT font, bool checked,
-                  FaceState state, bool focused) {
+                  FaceState state, bool focused, DisplayScale scale) {
     FillSolid(dc, rect, palette::kWindow);
-    const int size = 13;
+    const int size = scale(13);
     const int top = rect.top + (rect.bottom - rect.top - size) / 2;
     const RECT box{rect.left, top, rect.left + size, top + size};
     FillSolid(dc, box, state == FaceState::Pressed ? palette::kFaceBottom : palette::kWell);
     COLORREF frame = palette::kFaceLight;
     if (state == FaceState::Hot || focused) frame = palette::kAccent;
     if (state == FaceState::Disabled) frame = palette::kPanelFrame;
-    Frame(dc, box, frame);
+    Frame(dc, box, frame, scale(1));
     if (checked) {
         const COLORREF mark = state == FaceState::Disabled ? palette::kTextDisabled : palette::kText;
-        UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, mark));
+        UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, scale(2), mark));
         SelectionRestore select(dc, pen.Get());
-        POINT tick[3] = {{box.left + 3, box.top + 6}, {box.left + 5, box.top + 9}, {box.left + 10, box.top + 3}};
+        POINT tick[3] = {{box.left + scale(3), box.top + scale(6)},
+                         {box.left + scale(5), box.top + scale(9)},
+                         {box.left + scale(10), box.top + scale(3)}};
         Polyline(dc, tick, 3);
     }
-    RECT textArea{box.right + 5, rect.top, rect.right, rect.bottom};
+    RECT textArea{box.right + scale(5), rect.top, rect.right, rect.bottom};
     Text(dc, textArea, caption, font, TextColour(state), DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void DrawGroupPanel(HDC dc, const RECT& rect, const std::string& caption, HFONT captionFont) {
+void DrawGroupPanel(HDC dc, const RECT& rect, const std::string& caption, HFONT captionFont, DisplayScale scale) {
     FillSolid(dc, rect, palette::kWindow);
+    const int width = scale(1);
     const RECT outer{rect.left, rect.top, rect.right, rect.bottom};
-    Frame(dc, outer, palette::kPanelShadow);
-    const RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
-    Frame(dc, inner, palette::kPanelFrame);
+    Frame(dc, outer, palette::kPanelShadow, width);
+    const RECT inner{rect.left + width, rect.top + width, rect.right - width, rect.bottom - width};
+    Frame(dc, inner, palette::kPanelFrame, width);
     if (caption.empty()) return;
     // The caption starts where its line does, clear of a figure beside it.
-    const RECT captionArea{rect.left + 6, rect.top + 4, rect.right - 6, rect.top + 18};
+    const RECT captionArea{rect.left + scale(6), rect.top + scale(4), rect.right - scale(6), rect.top + scale(18)};
     Text(dc, captionArea, caption, captionFont, palette::kText, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     // The caption line fades from the accent into the panel.
-    const RECT line{rect.left + 6, rect.top + 20, rect.right - 6, rect.top + 21};
+    const RECT line{rect.left + scale(6), rect.top + scale(20), rect.right - scale(6), rect.top + scale(21)};
     FillHorizontal(dc, line, palette::kAccent, palette::kWindow);
 }
 
-void DrawBanner(HDC dc, const RECT& rect, const std::string& caption, HFONT font) {
+void DrawBanner(HDC dc, const RECT& rect, const std::string& caption, HFONT font, DisplayScale scale) {
     FillSolid(dc, rect, palette::kWindow);
-    Frame(dc, rect, palette::kAccentDim);
+    Frame(dc, rect, palette::kAccentDim, scale(1));
     Text(dc, rect, caption, font, palette::kText, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void DrawCaptionButton(HDC dc, const RECT& rect, Glyph glyph, FaceState state) {
+void DrawCaptionButton(HDC dc, const RECT& rect, Glyph glyph, FaceState state, DisplayScale scale) {
+    const int line = scale(1);
     COLORREF face = palette::kTitleBottom;
     if (state == FaceState::Hot) face = glyph == Glyph::Close ? palette::kCloseHot : palette::kFaceHotBottom;
     if (state == FaceState::Pressed) face = glyph == Glyph::Close ? RGB(150, 30, 20) : palette::kFacePressedTop;
     FillVertical(dc, rect, palette::kTitleTop, palette::kTitleBottom);
     if (state == FaceState::Hot || state == FaceState::Pressed) {
-        const RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
+        const RECT inner{rect.left + line, rect.top + line, rect.right - line, rect.bottom - line};
         FillSolid(dc, inner, face);
     }
-    Frame(dc, rect, palette::kFaceFrame);
+    Frame(dc, rect, palette::kFaceFrame, line);
     const COLORREF ink = state == FaceState::Disabled ? palette::kTextDisabled : palette::kText;
     const int cx = (rect.left + rect.right) / 2;
     const int cy = (rect.top + rect.bottom) / 2;
+    const auto s = scale;
     switch (glyph) {
     case Glyph::Close:
-        Line(dc, cx - 4, cy - 4, cx + 5, cy + 5, ink, 2);
-        Line(dc, cx + 4, cy - 4, cx - 5, cy + 5, ink, 2);
+        Line(dc, cx - s(4), cy - s(4), cx + s(5), cy + s(5), ink, s(2));
+        Line(dc, cx + s(4), cy - s(4), cx - s(5), cy + s(5), ink, s(2));
         break;
     case Glyph::Maximize: {
-        const RECT box{cx - 5, cy - 4, cx + 6, cy + 6};
-        Frame(dc, box, ink);
-        Line(dc, box.left, box.top + 1, box.right, box.top + 1, ink);
+        const RECT box{cx - s(5), cy - s(4), cx + s(6), cy + s(6)};
+        Frame(dc, box, ink, line);
+        FillSolid(dc, RECT{box.left, box.top + line, box.right, box.top + 2 * line}, ink);
         break;
     }
     case Glyph::Restore: {
-        const RECT back{cx - 2, cy - 6, cx + 7, cy + 2};
-        const RECT front{cx - 6, cy - 2, cx + 3, cy + 6};
-        Frame(dc, back, ink);
+        const RECT back{cx - s(2), cy - s(6), cx + s(7), cy + s(2)};
+        const RECT front{cx - s(6), cy - s(2), cx + s(3), cy + s(6)};
+        Frame(dc, back, ink, line);
         FillSolid(dc, front, state == FaceState::Normal ? palette::kTitleBottom : face);
-        Frame(dc, front, ink);
+        Frame(dc, front, ink, line);
         break;
     }
     case Glyph::Minimize:
-        Line(dc, cx - 5, cy + 4, cx + 6, cy + 4, ink, 2);
+        Line(dc, cx - s(5), cy + s(4), cx + s(6), cy + s(4), ink, s(2));
         break;
     case Glyph::Help: {
         // A ringed question mark, the help manual's picture.
-        const int radius = 8;
-        UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, palette::kAccent));
+        const int radius = s(8);
+        UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, s(2), palette::kAccent));
         SelectionRestore selectPen(dc, pen.Get());
         SelectionRestore selectBrush(dc, GetStockObject(NULL_BRUSH));
         Ellipse(dc, cx - radius, cy - radius, cx + radius + 1, cy + radius + 1);
-        UniqueGdiObject<HFONT> font(CreateFontA(-14, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+        UniqueGdiObject<HFONT> font(CreateFontA(-s.FontHeight(14), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Tahoma"));
         const RECT mark{cx - radius, cy - radius, cx + radius + 1, cy + radius + 1};
         Text(dc, mark, "?", font.Get(), ink, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -215,18 +227,19 @@ void DrawMessagePicture(HDC dc, const RECT& rect) {
 }
 
 void DrawTitleBar(HDC dc, const RECT& rect, HICON icon, const std::string& caption, HFONT font,
-                  bool active) {
+                  bool active, DisplayScale scale) {
     FillVertical(dc, rect, palette::kTitleTop, palette::kTitleBottom);
-    Line(dc, rect.left, rect.bottom - 1, rect.right, rect.bottom - 1, palette::kTitleLine);
-    int textLeft = rect.left + 8;
+    FillSolid(dc, RECT{rect.left, rect.bottom - scale(1), rect.right, rect.bottom}, palette::kTitleLine);
+    int textLeft = rect.left + scale(8);
     // The buttons sit in the top 27 pixels; the icon and caption line up with them.
-    const int rowTop = rect.top + 2;
-    const int rowHeight = 25;
+    const int rowTop = rect.top + scale(2);
+    const int rowHeight = scale(25);
     if (icon != nullptr) {
-        DrawIconEx(dc, rect.left + 8, rowTop + (rowHeight - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
-        textLeft = rect.left + 30;
+        const int size = scale(16);
+        DrawIconEx(dc, rect.left + scale(8), rowTop + (rowHeight - size) / 2, icon, size, size, 0, nullptr, DI_NORMAL);
+        textLeft = rect.left + scale(30);
     }
-    const RECT textArea{textLeft, rowTop, rect.right - 8, rowTop + rowHeight};
+    const RECT textArea{textLeft, rowTop, rect.right - scale(8), rowTop + rowHeight};
     Text(dc, textArea, caption, font, active ? palette::kText : palette::kSilver,
          DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }

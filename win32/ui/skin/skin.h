@@ -4,16 +4,22 @@
 
 #include <windows.h>
 
+#include "core/widgets/display_scale.h"
 #include "win32/system/unique_handle.h"
 
 namespace korbela {
 
-// A font by face and character height in pixels (not scaled for the display).
-UniqueGdiObject<HFONT> MakeFont(const char* face, int height, bool bold = false, bool underline = false);
+// A font by face and character height in design pixels, at the display's scale.
+UniqueGdiObject<HFONT> MakeFont(const char* face, int height, bool bold = false, bool underline = false,
+                                DisplayScale scale = {});
 
 class Skin {
 public:
-    explicit Skin(const char* face = "Tahoma");
+    explicit Skin(const char* face = "Tahoma", DisplayScale scale = {});
+
+    // This skin's font in the role that `font` has in `other` (the same skin
+    // at another scale), or null when it has none there.
+    HFONT Counterpart(HFONT font, const Skin& other) const;
 
     HFONT Normal() const { return normal_.Get(); }
     HFONT Bold() const { return bold_.Get(); }

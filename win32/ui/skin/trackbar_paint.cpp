@@ -19,16 +19,17 @@ RECT ChannelRect(HWND trackbar) {
     return channel;
 }
 
-void PaintChannel(HDC dc, HWND trackbar) {
+void PaintChannel(HDC dc, HWND trackbar, DisplayScale scale) {
     const RECT channel = ChannelRect(trackbar);
     const RECT thumb = ThumbRect(trackbar);
     const int middle = (channel.top + channel.bottom) / 2;
-    const RECT groove{channel.left, middle - 2, channel.right, middle + 3};
+    const int line = scale(1);
+    const RECT groove{channel.left, middle - scale(2), channel.right, middle + scale(3)};
     FillSolid(dc, groove, palette::kWell);
-    Frame(dc, groove, palette::kWellFrame);
+    Frame(dc, groove, palette::kWellFrame, line);
     // The lit part's colour depends on x alone, so the trackbar's partial
     // repaints around a moving thumb join up seamlessly.
-    const RECT inner{groove.left + 1, groove.top + 1, groove.right - 1, groove.bottom - 1};
+    const RECT inner{groove.left + line, groove.top + line, groove.right - line, groove.bottom - line};
     const int width = inner.right - inner.left;
     const int litRight = (thumb.left + thumb.right) / 2;
     for (int x = inner.left; x < litRight && x < inner.right; ++x) {
@@ -41,12 +42,15 @@ void PaintChannel(HDC dc, HWND trackbar) {
     }
 }
 
-void PaintTics(HDC dc, HWND trackbar) {
+void PaintTics(HDC dc, HWND trackbar, DisplayScale scale) {
     const RECT channel = ChannelRect(trackbar);
     const RECT thumb = ThumbRect(trackbar);
     const int half = (thumb.right - thumb.left) / 2;
-    const int top = thumb.bottom + 1;
-    auto tick = [&](int x, int length) { Line(dc, x, top, x, top + length, palette::kSilver); };
+    const int top = thumb.bottom + scale(1);
+    const int width = scale(1);
+    auto tick = [&](int x, int length) {
+        FillSolid(dc, RECT{x, top, x + width, top + scale(length)}, palette::kSilver);
+    };
     tick(channel.left + half, 4);
     tick(channel.right - half - 1, 4);
     const LRESULT count = SendMessageA(trackbar, TBM_GETNUMTICS, 0, 0);
@@ -56,7 +60,7 @@ void PaintTics(HDC dc, HWND trackbar) {
     }
 }
 
-void PaintThumb(HDC dc, const RECT& thumb, UINT state, bool enabled) {
+void PaintThumb(HDC dc, const RECT& thumb, UINT state, bool enabled, DisplayScale scale) {
     COLORREF top = palette::kFaceHotTop;
     COLORREF bottom = palette::kFaceBottom;
     if (!enabled) {
@@ -68,14 +72,16 @@ void PaintThumb(HDC dc, const RECT& thumb, UINT state, bool enabled) {
         top = RGB(150, 150, 150);
     }
     FillVertical(dc, thumb, top, bottom);
-    Frame(dc, thumb, palette::kFaceFrame);
+    const int line = scale(1);
+    Frame(dc, thumb, palette::kFaceFrame, line);
     const int x = (thumb.left + thumb.right) / 2;
-    Line(dc, x, thumb.top + 4, x, thumb.bottom - 4, enabled ? palette::kAccent : palette::kPanelFrame);
+    FillSolid(dc, RECT{x, thumb.top + scale(4), x + line, thumb.bottom - scale(4)},
+              enabled ? palette::kAccent : palette::kPanelFrame);
 }
 
 }  // namespace
 
-LRESULT PaintTrackbar(NMCUSTOMDRAW& draw, HWND trackbar) {
+LRESULT PaintTrackbar(NMCUSTOMDRAW& draw, HWND trackbar, DisplayScale scale) {
     switch (draw.dwDrawStage) {
     case CDDS_PREPAINT:
         FillSolid(draw.hdc, draw.rc, palette::kWindow);
@@ -83,13 +89,13 @@ LRESULT PaintTrackbar(NMCUSTOMDRAW& draw, HWND trackbar) {
     case CDDS_ITEMPREPAINT:
         switch (draw.dwItemSpec) {
         case TBCD_CHANNEL:
-            PaintChannel(draw.hdc, trackbar);
+            PaintChannel(draw.hdc, trackbar, scale);
             return CDRF_SKIPDEFAULT;
         case TBCD_TICS:
-            PaintTics(draw.hdc, trackbar);
+            PaintTics(draw.hdc, trackbar, scale);
             return CDRF_SKIPDEFAULT;
         case TBCD_THUMB:
-            PaintThumb(draw.hdc, ThumbRect(trackbar), draw.uItemState, IsWindowEnabled(trackbar) != FALSE);
+            PaintThumb(draw.hdc, ThumbRect(trackbar), draw.uItemState, IsWindowEnabled(trackbar) != FALSE, scale);
             return CDRF_SKIPDEFAULT;
         default:
             return CDRF_DODEFAULT;

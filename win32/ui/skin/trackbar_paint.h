@@ -5,9 +5,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "core/widgets/display_scale.h"
+
 namespace korbela::skin {
 
 // The answer to the trackbar's NM_CUSTOMDRAW.
-LRESULT PaintTrackbar(NMCUSTOMDRAW& draw, HWND trackbar);
+// The groove, ticks and thumb lines are design pixels at the scale.
+LRESULT PaintTrackbar(NMCUSTOMDRAW& draw, HWND trackbar, DisplayScale scale);
 
 }  // namespace korbela::skin

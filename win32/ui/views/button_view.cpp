@@ -19,10 +19,11 @@ bool ButtonView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     const bool focused = ShowsFocus(item);
     if (glyph_) {
         // The title bar's buttons too show where Tab has put the focus.
-        skin::DrawCaptionButton(item.hDC, item.rcItem, *glyph_, state);
-        if (focused) skin::DrawFocusCue(item.hDC, item.rcItem);
+        skin::DrawCaptionButton(item.hDC, item.rcItem, *glyph_, state, host_.Scale());
+        if (focused) skin::DrawFocusCue(item.hDC, item.rcItem, host_.Scale());
     } else {
-        skin::DrawButton(item.hDC, item.rcItem, model_.Caption(), host_.GetSkin().Normal(), state, focused);
+        skin::DrawButton(item.hDC, item.rcItem, model_.Caption(), host_.GetSkin().Normal(), state, focused,
+                         host_.Scale());
     }
     return true;
 }

@@ -22,7 +22,7 @@ void CheckBoxView::Sync() {
 
 bool CheckBoxView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     skin::DrawCheckBox(item.hDC, item.rcItem, model_.Caption(), host_.GetSkin().Normal(), shownChecked_, FaceOf(item),
-                       ShowsFocus(item));
+                       ShowsFocus(item), host_.Scale());
     return true;
 }
 

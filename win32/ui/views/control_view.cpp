@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win32/ui/dpi.h"
 #include "win32/ui/skin/palette.h"
 
 namespace korbela {
@@ -48,7 +49,7 @@ int ControlView::PanelTop() const { return placement_.inside != nullptr ? placem
 RECT ControlView::EffectiveRect() const {
     RECT rect = rect_;
     OffsetRect(&rect, 0, PanelTop());
-    return rect;
+    return Scaled(rect, host_.Scale());
 }
 
 void ControlView::ApplyState(HWND window, const RECT& rect, bool visible, bool enabled) {

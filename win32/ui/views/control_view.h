@@ -31,6 +31,9 @@ public:
     virtual HWND Parent() const = 0;
     virtual HINSTANCE Instance() const = 0;
     virtual const Skin& GetSkin() const = 0;
+    // The window's display scale: the views' design rectangles and the
+    // skin's figures are drawn at it.
+    virtual DisplayScale Scale() const = 0;
     virtual bool Shows(const Placement& placement) const = 0;
     // A control that takes input is also disabled while the page control is;
     // labels and pictures stay readable.
@@ -72,12 +75,13 @@ protected:
     // True when the text was different.
     bool ApplyText(HWND window, const std::string& text);
     void ApplyHint(HWND window, const std::string& hint);
+    // The design place, moved with the holding panel, in pixels of the display.
     RECT EffectiveRect() const;
     int PanelTop() const;
 
     IViewHost& host_;
     Placement placement_;
-    RECT rect_;            // design place in the main window's client area
+    RECT rect_;            // design place in the main window's client area, at 96 dpi
     HWND window_ = nullptr;  // not owned: a child, destroyed with the main window
 
 private:

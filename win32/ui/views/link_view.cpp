@@ -61,7 +61,7 @@ LRESULT LinkView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam
             RECT client{};
             GetClientRect(window, &client);
             WindowDc dc(window);
-            skin::DrawFocusCue(dc.Get(), client);
+            skin::DrawFocusCue(dc.Get(), client, host_.Scale());
         }
         return result;
     }

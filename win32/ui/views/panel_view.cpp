@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "win32/ui/dpi.h"
 #include "win32/ui/skin/draw.h"
 
 namespace korbela {
@@ -14,6 +15,7 @@ PanelView::PanelView(IViewHost& host, TPanel& model, Placement placement, const 
 void PanelView::Sync() {
     RECT rect = rect_;
     OffsetRect(&rect, 0, PanelTop() + model_.Top());
+    rect = Scaled(rect, host_.Scale());
     if (ApplyText(window_, model_.Caption())) InvalidateRect(window_, nullptr, FALSE);
     ApplyState(window_, rect, model_.Visible(), model_.Enabled());
 }
@@ -21,9 +23,9 @@ void PanelView::Sync() {
 bool PanelView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     const RECT& area = item.rcItem;
     if (look_ == Look::Banner) {
-        skin::DrawBanner(item.hDC, area, model_.Caption(), host_.GetSkin().Freeing());
+        skin::DrawBanner(item.hDC, area, model_.Caption(), host_.GetSkin().Freeing(), host_.Scale());
     } else {
-        skin::DrawGroupPanel(item.hDC, area, model_.Caption(), host_.GetSkin().Bold());
+        skin::DrawGroupPanel(item.hDC, area, model_.Caption(), host_.GetSkin().Bold(), host_.Scale());
     }
     return true;
 }

@@ -28,9 +28,11 @@ void ProgressView::Sync() {
 }
 
 void ProgressView::Paint(HDC dc, const RECT& client) const {
+    const DisplayScale scale = host_.Scale();
     skin::FillSolid(dc, client, palette::kWell);
-    skin::Frame(dc, client, palette::kWellFrame);
-    const RECT inner{client.left + 2, client.top + 2, client.right - 2, client.bottom - 2};
+    skin::Frame(dc, client, palette::kWellFrame, scale(1));
+    const int margin = scale(2);
+    const RECT inner{client.left + margin, client.top + margin, client.right - margin, client.bottom - margin};
     const int width = inner.right - inner.left;
     const int max = model_.Max();
     const int position = std::clamp(model_.Position(), 0, std::max(max, 0));
@@ -45,8 +47,9 @@ void ProgressView::Paint(HDC dc, const RECT& client) const {
                       (GetGValue(palette::kProgressTo) - GetGValue(palette::kProgressFrom)) * (x - inner.left) / width;
         const int b = GetBValue(palette::kProgressFrom) +
                       (GetBValue(palette::kProgressTo) - GetBValue(palette::kProgressFrom)) * (x - inner.left) / width;
-        // Segments of 3 pixels with a 1-pixel gap, like the percent bars.
-        const bool gap = (x - inner.left) % 4 == 3;
+        // Segments of 3 design pixels with a 1-pixel gap, like the percent bars.
+        const int stride = scale(4);
+        const bool gap = (x - inner.left) % stride >= stride - scale(1);
         const RECT column{x, bar.top, x + 1, bar.bottom};
         skin::FillSolid(dc, column, gap ? palette::kWell : RGB(r, g, b));
     }

@@ -37,7 +37,7 @@ void SliderView::OnScroll(WORD) { PassPosition(); }
 
 bool SliderView::OnNotify(NMHDR& header, LRESULT& result) {
     if (header.code != NM_CUSTOMDRAW) return false;
-    result = skin::PaintTrackbar(reinterpret_cast<NMCUSTOMDRAW&>(header), window_);
+    result = skin::PaintTrackbar(reinterpret_cast<NMCUSTOMDRAW&>(header), window_, host_.Scale());
     return true;
 }
 

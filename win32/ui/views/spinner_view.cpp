@@ -21,13 +21,16 @@ std::string EditText(HWND edit) {
     return text;
 }
 
-void Arrow(HDC dc, const RECT& half, bool up, bool enabled) {
+// A triangle of three design rows, one more pixel each side per row.
+void Arrow(HDC dc, const RECT& half, bool up, bool enabled, DisplayScale scale) {
     const int cx = (half.left + half.right) / 2;
     const int cy = (half.top + half.bottom) / 2;
     const COLORREF ink = enabled ? palette::kText : palette::kTextDisabled;
-    for (int row = 0; row < 3; ++row) {
-        const int y = up ? cy - 1 + row : cy + 1 - row;
-        skin::Line(dc, cx - row, y, cx + row + 1, y, ink);
+    const int rows = scale(3);
+    const int first = scale(1);
+    for (int row = 0; row < rows; ++row) {
+        const int y = up ? cy - first + row : cy + first - row;
+        skin::FillSolid(dc, RECT{cx - row, y, cx + row + 1, y + 1}, ink);
     }
 }
 
@@ -47,13 +50,13 @@ SpinnerView::SpinnerView(IViewHost& host, TSpinner& model, Placement placement, 
 
 RECT SpinnerView::EditRect() const {
     RECT rect = EffectiveRect();
-    rect.right -= kButtonsWidth;
+    rect.right -= host_.Scale()(kButtonsWidth);
     return rect;
 }
 
 RECT SpinnerView::ButtonsRect() const {
     RECT rect = EffectiveRect();
-    rect.left = rect.right - kButtonsWidth;
+    rect.left = rect.right - host_.Scale()(kButtonsWidth);
     return rect;
 }
 
@@ -90,8 +93,8 @@ void SpinnerView::PaintButtons(HDC dc, const RECT& client) const {
         const bool pressed = pressedHalf_ == half;
         skin::FillVertical(dc, halves[half], pressed ? palette::kFacePressedTop : palette::kFaceTop,
                            pressed ? palette::kFacePressedBottom : palette::kFaceBottom);
-        skin::Frame(dc, halves[half], palette::kFaceFrame);
-        Arrow(dc, halves[half], half == 0, enabled);
+        skin::Frame(dc, halves[half], palette::kFaceFrame, host_.Scale()(1));
+        Arrow(dc, halves[half], half == 0, enabled, host_.Scale());
     }
 }
 

@@ -41,14 +41,15 @@ RECT TabsView::TabRect(HDC dc, int index) const {
     SelectionRestore select(dc, host_.GetSkin().Bold());
     RECT client{};
     GetClientRect(window_, &client);
-    int left = firstTabLeft_;
+    const DisplayScale scale = host_.Scale();
+    int left = scale(firstTabLeft_);
     for (int i = 0; i <= index; ++i) {
         const std::string& caption = model_.TabCaption(i);
         SIZE extent{};
         GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-        const RECT tab{left, kTabTop, left + extent.cx + kTabPadding, client.bottom - 1};
+        const RECT tab{left, scale(kTabTop), left + extent.cx + scale(kTabPadding), client.bottom - scale(1)};
         if (i == index) return tab;
-        left = tab.right + kTabGap;
+        left = tab.right + scale(kTabGap);
     }
     return RECT{};
 }
@@ -71,15 +72,17 @@ void TabsView::Paint(HDC dc, const RECT& client) const {
     skin::FillSolid(dc, client, palette::kWindow);
     const bool enabled = model_.Enabled();
     const int active = model_.ActivePageIndex();
-    skin::Line(dc, client.left, client.bottom - 1, client.right, client.bottom - 1, palette::kTabActive);
+    const DisplayScale scale = host_.Scale();
+    const int line = scale(1);
+    skin::FillSolid(dc, RECT{client.left, client.bottom - line, client.right, client.bottom}, palette::kTabActive);
     for (int i = 0; i < TPageControl::kPageCount; ++i) {
         RECT tab = TabRect(dc, i);
         const bool selected = i == active;
-        if (selected) tab.bottom += 1;  // joins the line below
+        if (selected) tab.bottom += line;  // joins the line below
         COLORREF fill = selected ? palette::kTabActive : (i == hotTab_ && enabled ? palette::kTabHot : palette::kTabIdle);
         skin::FillVertical(dc, tab, fill, selected ? palette::kTabActive : palette::kTitleBottom);
         if (selected) {
-            const RECT accent{tab.left, tab.top, tab.right, tab.top + 2};
+            const RECT accent{tab.left, tab.top, tab.right, tab.top + scale(2)};
             skin::FillSolid(dc, accent, enabled ? palette::kAccent : palette::kPanelFrame);
         }
         const DcStateRestore state(dc);
@@ -90,10 +93,10 @@ void TabsView::Paint(HDC dc, const RECT& client) const {
         SetTextColor(dc, ink);
         const std::string& caption = model_.TabCaption(i);
         RECT textArea = tab;
-        textArea.top += 1;
+        textArea.top += line;
         DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textArea,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        if (selected && GetFocus() == window_) skin::DrawFocusCue(dc, tab);
+        if (selected && GetFocus() == window_) skin::DrawFocusCue(dc, tab, scale);
     }
 }
 

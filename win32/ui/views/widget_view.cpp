@@ -5,8 +5,9 @@ namespace korbela {
 WidgetView::WidgetView(IViewHost& host, Placement placement, const RECT& rect, int id,
                        DrawnControl::Painter painter, std::string hint)
     : ControlView(host, placement, rect), hint_(std::move(hint)) {
-    control_ = std::make_unique<DrawnControl>(host.Parent(), id, rect.left, rect.top, rect.right - rect.left,
-                                              rect.bottom - rect.top, std::move(painter));
+    const RECT place = EffectiveRect();
+    control_ = std::make_unique<DrawnControl>(host.Parent(), id, place.left, place.top, place.right - place.left,
+                                              place.bottom - place.top, std::move(painter));
     window_ = control_->Handle();
     // Hidden until its page shows it, like every other control.
     ShowWindow(window_, SW_HIDE);
