@@ -7,7 +7,8 @@ JOBS="${JOBS:-$(nproc)}"
 # Wine runs in the project's own 64-bit prefix under the build folder, never
 # in one that the user exported for their own programs (WINEPREFIX and WINEARCH
 # are ignored); KORBELA_WINEPREFIX names another folder for it.
-export WINEPREFIX="$(realpath -m "${KORBELA_WINEPREFIX:-$BUILD/wineprefix}")"
+WINEPREFIX="$(realpath -m "${KORBELA_WINEPREFIX:-$BUILD/wineprefix}")"
+export WINEPREFIX
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
