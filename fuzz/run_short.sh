@@ -12,7 +12,7 @@ fi
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$1"
 
-cmake -S "$repo" -B "$build" -DKORBELA_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ > /dev/null
+cmake -S "$repo" -B "$build" -DKORBELA_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
 cmake --build "$build" --target cpu_usage_fuzz korbela_fuzz_seeds -j2
 
 corpus="$build/cpu_usage_corpus"

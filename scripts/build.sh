@@ -4,10 +4,10 @@ set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 log "Native build (core, tests, benchmarks)"
-cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$ROOT" -B "$BUILD/native" -DCMAKE_BUILD_TYPE=Release
 cmake --build "$BUILD/native" -j "$JOBS"
 
 log "Windows build (MinGW-w64)"
 cmake -S "$ROOT" -B "$BUILD/win" -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake"
 cmake --build "$BUILD/win" -j "$JOBS"

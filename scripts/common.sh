@@ -1,12 +1,17 @@
 # Shared by the setup, build, start and test scripts.
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="${KORBELA_BUILD:-$ROOT/build}"
+# Absolute, as Wine wants its prefix and as the scripts change folders.
+BUILD="$(realpath -m "${KORBELA_BUILD:-$ROOT/build}")"
 JOBS="${JOBS:-$(nproc)}"
 
-export WINEPREFIX="${WINEPREFIX:-$BUILD/wineprefix}"
+# Wine runs in the project's own 64-bit prefix under the build folder, never
+# in one that the user exported for their own programs (WINEPREFIX and WINEARCH
+# are ignored); KORBELA_WINEPREFIX names another folder for it.
+WINEPREFIX="$(realpath -m "${KORBELA_WINEPREFIX:-$BUILD/wineprefix}")"
+export WINEPREFIX
+export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-export WINEARCH="${WINEARCH:-win64}"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

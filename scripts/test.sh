@@ -13,7 +13,7 @@ ctest --test-dir "$BUILD/native" --output-on-failure -j "$JOBS"
 
 log "Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$ROOT" -B "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DKORBELA_SANITIZE=ON \
-      -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+      -DCMAKE_CXX_COMPILER=clang++
 cmake --build "$BUILD/asan" -j "$JOBS" --target korbela_tests
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$BUILD/asan" --output-on-failure -j "$JOBS"
