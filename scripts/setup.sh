@@ -4,7 +4,7 @@ set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 packages=(
-    cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
+    cmake make g++ clang lld libclang-rt-14-dev libgtest-dev libgmock-dev googletest
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 fonts-wine xvfb xauth x11-utils imagemagick xdotool
     nsis fp-utils python3

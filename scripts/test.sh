@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the native
-# suites, the same under AddressSanitizer/UBSan, a short fuzzing run, and the
-# integration tests of the real program under Wine.
+# suites, the same under AddressSanitizer/UBSan, a short fuzzing run, the
+# integration tests of the real program under Wine, the core suites built with
+# MinGW-w64 under Wine, the program built with clang too, and the benchmarks.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
@@ -32,7 +33,7 @@ unmanaged_windows
 # run, started here so that they do not hold ctest's output pipes open.
 wineserver -p 120 || true
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-ctest --test-dir "$BUILD/win" --output-on-failure -E '^(Soak|AutoFreeing)\.'
+ctest --test-dir "$BUILD/win" --output-on-failure -E '^(Soak|AutoFreeing)\.|^korbela_tests$'
 
 # Automatic freeing waits for three of its one-minute checks: it runs beside
 # the soak, in a prefix and on a display of its own, where /proc/meminfo is a
@@ -54,8 +55,32 @@ auto_freeing_tests() (
 auto_freeing_tests >"$BUILD/auto_freeing.log" 2>&1 &
 auto_freeing=$!
 
+# Two builds that only compile, beside the soak and the automatic freeing,
+# which mostly wait: the core suites with MinGW-w64 (run under Wine after the
+# soak), and the program again with clang, whose warnings fail it as GCC's do.
+# At a lower priority, so that the programs under test keep their pace.
+windows_builds() (
+    local start=$SECONDS
+    nice -n 10 cmake --build "$BUILD/win" -j "$JOBS" --target korbela_tests
+    echo "== core suites built with MinGW-w64 in $((SECONDS - start)) s"
+    start=$SECONDS
+    nice -n 10 cmake -S "$ROOT" -B "$BUILD/clang-win" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/clang-mingw-w64-x86_64.cmake"
+    nice -n 10 cmake --build "$BUILD/clang-win" -j "$JOBS" --target korbela
+    echo "== korbela.exe built with clang (compiled only) in $((SECONDS - start)) s"
+)
+windows_builds >"$BUILD/windows_builds.log" 2>&1 &
+windows_builds=$!
+
 log "Soak: two minutes of the real program at one-second ticks, with its figures"
 ctest --test-dir "$BUILD/win" --verbose -R '^Soak\.TwoMinutes'
+
+log "Core suites built with MinGW-w64, under Wine; korbela.exe built with clang"
+builds_status=0
+wait "$windows_builds" || builds_status=$?
+cat "$BUILD/windows_builds.log"
+[ "$builds_status" -eq 0 ] || { echo "the MinGW-w64 core suites or the clang build failed" >&2; exit "$builds_status"; }
+ctest --test-dir "$BUILD/win" --output-on-failure -R '^korbela_tests$'
 
 log "Automatic freeing of the real program: three checks, one a minute"
 auto_status=0
