@@ -3,11 +3,16 @@
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
+# Each for something the build or the tests use:
 packages=(
-    cmake make g++ clang lld libclang-rt-14-dev libgtest-dev libgmock-dev googletest
-    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 fonts-wine xvfb xauth x11-utils imagemagick xdotool
-    nsis fp-utils python3
+    cmake make g++ libgtest-dev       # native build and suites (GoogleTest installed)
+    clang libclang-rt-14-dev          # sanitizer suites, libFuzzer run; the clang build for Windows
+    lld                               # linker of the clang build for Windows
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64  # Windows builds (windres, ar)
+    googletest                        # GoogleTest's source, built by the Windows builds
+    wine wine64 fonts-wine            # running them; Tahoma, the window's font
+    xvfb x11-utils                    # a private display (Xvfb) and waiting for it (xdpyinfo)
+    nsis fp-utils                     # the setup (makensis) and the manual (chmcmd)
 )
 missing=()
 for p in "${packages[@]}"; do
