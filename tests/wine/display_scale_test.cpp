@@ -38,13 +38,13 @@ protected:
     // The window and each drawn widget at the design's size at the scale.
     void ExpectDesignSizes(DisplayScale s) {
         const SIZE window = ClientSize(program.MainWindow());
-        EXPECT_NEAR(window.cx, s(473), 1) << "at " << s.dpi << " dpi";
-        EXPECT_NEAR(window.cy, s(291), 1) << "at " << s.dpi << " dpi";
+        EXPECT_NEAR(window.cx, s(473), ScaleSlack(s)) << "at " << s.dpi << " dpi";
+        EXPECT_NEAR(window.cy, s(291), ScaleSlack(s)) << "at " << s.dpi << " dpi";
         for (const Widget& widget : kWidgets) {
             ShowPage(widget.page, widget.id);
             const SIZE size = ClientSize(program.Control(widget.id));
-            EXPECT_NEAR(size.cx, s(widget.width), 1) << widget.name << " at " << s.dpi << " dpi";
-            EXPECT_NEAR(size.cy, s(widget.height), 1) << widget.name << " at " << s.dpi << " dpi";
+            EXPECT_NEAR(size.cx, s(widget.width), ScaleSlack(s)) << widget.name << " at " << s.dpi << " dpi";
+            EXPECT_NEAR(size.cy, s(widget.height), ScaleSlack(s)) << widget.name << " at " << s.dpi << " dpi";
         }
     }
 

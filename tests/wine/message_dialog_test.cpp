@@ -31,20 +31,20 @@ TEST_F(MessageDialog, TheBodyKeepsItsPlaceAndOkStaysCentredInTheFooter) {
     const DisplayScale s = ScreenScale();
     RECT window{};
     GetWindowRect(dialog, &window);
-    EXPECT_NEAR(window.right - window.left, s(506), 1) << "the smallest width";
-    EXPECT_NEAR(window.bottom - window.top, s(274), 1) << "the smallest height";
+    EXPECT_NEAR(window.right - window.left, s(506), ScaleSlack(s)) << "the smallest width";
+    EXPECT_NEAR(window.bottom - window.top, s(274), ScaleSlack(s)) << "the smallest height";
     RECT client{};
     GetClientRect(dialog, &client);
     const RECT body = RectIn(dialog, GetDlgItem(dialog, ctrl::mem_Message));
     EXPECT_EQ(body.left, 0);
-    EXPECT_NEAR(body.top, s(66), 1);
-    EXPECT_NEAR(body.right - body.left, s(453), 1);
-    EXPECT_NEAR(body.bottom - body.top, s(183), 1);
+    EXPECT_NEAR(body.top, s(66), ScaleSlack(s));
+    EXPECT_NEAR(body.right - body.left, s(453), ScaleSlack(s));
+    EXPECT_NEAR(body.bottom - body.top, s(183), ScaleSlack(s));
     const RECT ok = RectIn(dialog, GetDlgItem(dialog, ctrl::btn_Ok));
-    EXPECT_NEAR(ok.right - ok.left, s(122), 1);
-    EXPECT_NEAR(ok.bottom - ok.top, s(27), 1);
+    EXPECT_NEAR(ok.right - ok.left, s(122), ScaleSlack(s));
+    EXPECT_NEAR(ok.bottom - ok.top, s(27), ScaleSlack(s));
     // 228 of the designed 451 pixels is the centre, kept in proportion.
-    EXPECT_NEAR((ok.left + ok.right) / 2, MulDiv(s(228), client.right, s(451)), 1);
+    EXPECT_NEAR((ok.left + ok.right) / 2, MulDiv(s(228), client.right, s(451)), ScaleSlack(s));
     PostMessageA(GetDlgItem(dialog, ctrl::btn_Ok), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, std::chrono::seconds(5)));
 }

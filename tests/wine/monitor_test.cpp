@@ -28,7 +28,7 @@ TEST_F(Monitor, GraphShowsGridBaseLineAndTracesAfterSomeTicks) {
     const DisplayScale s = ScreenScale();
     HWND graph = program.Control(ctrl::scpGraph);
     const ScreenCapture shot = ScreenCapture::OfClient(graph);
-    ASSERT_NEAR(shot.Width(), s(455), 1);
+    ASSERT_NEAR(shot.Width(), s(455), ScaleSlack(s));
     ASSERT_EQ(shot.Height(), s(105));
     const ScreenCapture window = ScreenCapture::OfClient(program.MainWindow());
     window.SaveBmp(BinFolder() + ScaledFileName("monitor_page", ".bmp"));
@@ -54,7 +54,7 @@ TEST_F(Monitor, GraphShowsGridBaseLineAndTracesAfterSomeTicks) {
     EXPECT_TRUE(lime) << "lime trace pixels at the right edge";
 
     const ScreenCapture cpu = ScreenCapture::OfClient(program.Control(ctrl::pbrCPU));
-    ASSERT_NEAR(cpu.Width(), s(452), 1);
+    ASSERT_NEAR(cpu.Width(), s(452), ScaleSlack(s));
     EXPECT_EQ(cpu.At(s(300), 0), kBlack) << "the bar's black margin";
     EXPECT_EQ(cpu.At(s(400), s(10)), kBlack) << "the unfilled part of a 1 % bar is black between segments";
 }

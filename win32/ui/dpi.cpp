@@ -1,5 +1,7 @@
 #include "win32/ui/dpi.h"
 
+#include "win32/system/unique_handle.h"
+
 namespace korbela {
 
 namespace {
@@ -20,11 +22,8 @@ DisplayScale ScaleOfWindow(HWND window) {
     int dpi = 0;
     if (getDpiForWindow != nullptr && window != nullptr) dpi = static_cast<int>(getDpiForWindow(window));
     if (dpi <= 0) {
-        const HDC dc = GetDC(window);
-        if (dc != nullptr) {
-            dpi = GetDeviceCaps(dc, LOGPIXELSY);
-            ReleaseDC(window, dc);
-        }
+        const WindowDc dc(window);
+        if (dc.Get() != nullptr) dpi = GetDeviceCaps(dc.Get(), LOGPIXELSY);
     }
     return DisplayScale{dpi > 0 ? dpi : DisplayScale::kDesignDpi};
 }

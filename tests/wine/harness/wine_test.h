@@ -26,6 +26,10 @@ inline DisplayScale ScreenScale() {
     return DisplayScale{dpi > 0 ? dpi : DisplayScale::kDesignDpi};
 }
 
+// How far a scaled figure may stray: not at all at 96 dpi, where every figure
+// is the design's to the pixel, one pixel where scaling rounds.
+inline int ScaleSlack(DisplayScale scale) { return scale.dpi == DisplayScale::kDesignDpi ? 0 : 1; }
+
 // How a picture a test saves is named at this scale: "page-monitor.bmp" at
 // 96 dpi, "page-monitor-144dpi.bmp" at 144.
 inline std::string ScaledFileName(const std::string& stem, const std::string& extension) {
