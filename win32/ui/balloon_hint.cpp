@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "core/ui/short_hint.h"
+#include "win32/system/system_function.h"
 #include "win32/ui/dpi.h"
 
 namespace korbela {
@@ -64,10 +65,8 @@ void TBalloonHint::SetScale(DisplayScale scale) {
     // The tip draws in the status font, which the system gives at its own
     // resolution; on a monitor of another one it takes that one's.
     using SystemParametersInfoForDpiProc = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-    const HMODULE user32 = GetModuleHandleA("user32.dll");
-    const auto forDpi = user32 == nullptr ? nullptr
-                                          : reinterpret_cast<SystemParametersInfoForDpiProc>(reinterpret_cast<void (*)()>(
-                                                GetProcAddress(user32, "SystemParametersInfoForDpi")));
+    const auto forDpi =
+        LoadedSystemFunction<SystemParametersInfoForDpiProc>("user32.dll", "SystemParametersInfoForDpi");
     const bool systemScale = scale == ScaleOfWindow(nullptr);
     if ((systemScale && !font_) || (!systemScale && forDpi == nullptr)) return;
     NONCLIENTMETRICSW metrics{};

@@ -1,24 +1,13 @@
 #include "win32/ui/dpi.h"
 
+#include "win32/system/system_function.h"
 #include "win32/system/unique_handle.h"
 
 namespace korbela {
 
-namespace {
-
-// A function of user32 that older Windows versions lack, or null.
-template <typename Function>
-Function User32Function(const char* name) {
-    const HMODULE user32 = GetModuleHandleA("user32.dll");
-    if (user32 == nullptr) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
-}
-
-}  // namespace
-
 DisplayScale ScaleOfWindow(HWND window) {
     using GetDpiForWindowProc = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = User32Function<GetDpiForWindowProc>("GetDpiForWindow");
+    static const auto getDpiForWindow = LoadedSystemFunction<GetDpiForWindowProc>("user32.dll", "GetDpiForWindow");
     int dpi = 0;
     if (getDpiForWindow != nullptr && window != nullptr) dpi = static_cast<int>(getDpiForWindow(window));
     if (dpi <= 0) {
@@ -30,7 +19,7 @@ DisplayScale ScaleOfWindow(HWND window) {
 
 int SystemMetricAt(int index, DisplayScale scale) {
     using GetSystemMetricsForDpiProc = int(WINAPI*)(int, UINT);
-    static const auto forDpi = User32Function<GetSystemMetricsForDpiProc>("GetSystemMetricsForDpi");
+    static const auto forDpi = LoadedSystemFunction<GetSystemMetricsForDpiProc>("user32.dll", "GetSystemMetricsForDpi");
     if (forDpi != nullptr) return forDpi(index, static_cast<UINT>(scale.dpi));
     return GetSystemMetrics(index);
 }

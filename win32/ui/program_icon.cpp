@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "win32/res/resource.h"
+#include "win32/system/system_function.h"
 #include "win32/ui/dpi.h"
 
 namespace korbela {
@@ -16,11 +17,7 @@ UniqueIcon LoadProgramIcon(HINSTANCE instance, int size) {
 
 UniqueIcon LoadTrayIcon(HINSTANCE instance) {
     using LoadIconMetricProc = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, HICON*);
-    const HMODULE comctl32 = GetModuleHandleA("comctl32.dll");
-    const auto loadIconMetric =
-        comctl32 == nullptr ? nullptr
-                            : reinterpret_cast<LoadIconMetricProc>(
-                                  reinterpret_cast<void (*)()>(GetProcAddress(comctl32, "LoadIconMetric")));
+    const auto loadIconMetric = LoadedSystemFunction<LoadIconMetricProc>("comctl32.dll", "LoadIconMetric");
     HICON icon = nullptr;
     if (loadIconMetric != nullptr &&
         SUCCEEDED(loadIconMetric(instance, MAKEINTRESOURCEW(IDI_MAINICON), LIM_SMALL, &icon))) {
