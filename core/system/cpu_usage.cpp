@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <exception>
 #include <span>
 #include <utility>
@@ -135,21 +134,58 @@ int32_t CpuUsage::CPUInstanceCount() {
     return instanceCount_;
 }
 
+// Idle time and elapsed time of one instance between the last two samples; false for the 95
+// family, whose figure is a percent already, and while both samples carry the same time.
+bool CpuUsage::InstanceTimes(int32_t index, int64_t& idle, int64_t& elapsed) {
+    if (instanceCount_ < 0) SampleCPU();
+    if (index < 0 || index >= instanceCount_) throw KorbelaError(kIndexOutOfBounds);
+    if (curStamp_ == oldStamp_) return false;
+    const auto i = static_cast<size_t>(index);
+    // Differences in signed 64-bit, wrapping rather than overflowing on a counter reset.
+    idle = static_cast<int64_t>(static_cast<uint64_t>(curCounters_[i]) - static_cast<uint64_t>(oldCounters_[i]));
+    elapsed = curStamp_ - oldStamp_;  // both stamps lie in 1601..30827
+    return true;
+}
+
 double CpuUsage::CPUInstanceUsage(int32_t index) {
     if (!isNT_) {
         if (index != 0) throw KorbelaError(kIndexOutOfBounds);
         if (!statsStarted_) SampleCPU();
         return static_cast<double>(lastPercent_) / 100.0;
     }
-    if (instanceCount_ < 0) SampleCPU();
-    if (index < 0 || index >= instanceCount_) throw KorbelaError(kIndexOutOfBounds);
-    if (curStamp_ == oldStamp_) return 0.0;
-    const auto i = static_cast<size_t>(index);
-    // Differences in signed 64-bit, wrapping rather than overflowing on a counter reset.
-    const auto idle = static_cast<int64_t>(static_cast<uint64_t>(curCounters_[i]) -
-                                           static_cast<uint64_t>(oldCounters_[i]));
-    const int64_t elapsed = curStamp_ - oldStamp_;  // both stamps lie in 1601..30827
+    int64_t idle = 0;
+    int64_t elapsed = 0;
+    if (!InstanceTimes(index, idle, elapsed)) return 0.0;
     return 1.0 - static_cast<double>(idle) / static_cast<double>(elapsed);
+}
+
+std::optional<int64_t> CpuUsage::CPUInstancePercent(int32_t index) {
+    if (!isNT_) {
+        if (index != 0) throw KorbelaError(kIndexOutOfBounds);
+        if (!statsStarted_) SampleCPU();
+        return lastPercent_;
+    }
+    int64_t idle = 0;
+    int64_t elapsed = 0;
+    if (!InstanceTimes(index, idle, elapsed)) return 0;
+    if (elapsed < 0) {  // a clock set back: the same share, from a positive denominator
+        if (elapsed == INT64_MIN || idle == INT64_MIN) return std::nullopt;
+        elapsed = -elapsed;
+        idle = -idle;
+    }
+    // busy = elapsed - idle, and 100 * busy / elapsed = 100 * q + 100 * r / elapsed for
+    // busy = q * elapsed + r, which keeps every product inside 64 bits.
+    if (idle < 0 && elapsed > INT64_MAX + idle) return std::nullopt;
+    const int64_t busy = elapsed - idle;
+    int64_t quotient = busy / elapsed;
+    int64_t remainder = busy % elapsed;
+    if (remainder < 0) {
+        --quotient;
+        remainder += elapsed;
+    }
+    constexpr int64_t kLimit = INT64_MAX / 100 - 1;
+    if (elapsed > kLimit || quotient > kLimit || quotient < -kLimit) return std::nullopt;
+    return quotient * 100 + RoundHalfEvenQuotient(remainder * 100, elapsed);
 }
 
 // The machine's load is what the system itself reports for all processors together, its
@@ -166,9 +202,9 @@ bool CombineMachineLoad(CpuUsage& cpu, int& percent) {
         int64_t sum = 0;
         int64_t total = 0;
         for (int32_t i = 0; i < count; ++i) {
-            const double scaled = cpu.CPUInstanceUsage(i) * 100.0;
-            if (!std::isfinite(scaled) || scaled < INT_MIN || scaled > INT_MAX) return false;
-            const int64_t instancePercent = RoundHalfEven(scaled);
+            const std::optional<int64_t> percentOfInstance = cpu.CPUInstancePercent(i);
+            if (!percentOfInstance || *percentOfInstance < INT_MIN || *percentOfInstance > INT_MAX) return false;
+            const int64_t instancePercent = *percentOfInstance;
             if (i == combined) total = instancePercent;
             sum += instancePercent;
         }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,10 @@ public:
     // The busy fraction of one instance between the last two samples, nominally 0..1 and not
     // clamped. Raises KorbelaError("CPU index out of bounds") for an index outside the count.
     double CPUInstanceUsage(int32_t index);
+    // The same share as a whole percent, worked out exactly from the integer counter and time
+    // differences with halves to the even neighbour (57.5 gives 58, 14.5 gives 14); nullopt when
+    // it does not fit 64 bits. Raises KorbelaError("CPU index out of bounds") as above.
+    std::optional<int64_t> CPUInstancePercent(int32_t index);
     // Index of the combined instance ("_Total") in the last successful sample, or -1 (always on 9x).
     int32_t CombinedInstanceIndex() const { return combinedIndex_; }
 
@@ -70,6 +75,7 @@ private:
     bool SampleNT();
     bool Sample9x();
     bool QueryPerfBlock(uint32_t& byteCount);
+    bool InstanceTimes(int32_t index, int64_t& idle, int64_t& elapsed);
     void StopStatistics();
     bool Fail(const char* reason) noexcept;
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -515,6 +516,20 @@ TEST_F(MachineLoad, AveragesTheInstancesWithoutATotal) {
                                      .Instance(u"1", static_cast<int64_t>(c.Idle1 * kSecond))
                                      .Build();
         EXPECT_EQ(CombineAfter(first, second), c.Percent) << c.Idle0 << " " << c.Idle1;
+    }
+}
+
+TEST_F(MachineLoad, RoundsEveryExactHalfToEven) {
+    // 0.5 % to 99.5 % busy in one second: a share through a double rounds 17 of these the
+    // wrong way (14.5 % became 15, 57.5 % became 57).
+    for (int64_t tenths = 5; tenths < 1000; tenths += 10) {
+        cpu.reset();
+        const PerfBlock first = PerfBlockBuilder().Time(AtSecond(0)).Instance(u"0", 0).Build();
+        const PerfBlock second =
+            PerfBlockBuilder().Time(AtSecond(1)).Instance(u"0", kSecond - tenths * (kSecond / 1000)).Build();
+        const int64_t whole = tenths / 10;
+        const int expected = static_cast<int>(std::max<int64_t>(1, whole % 2 == 0 ? whole : whole + 1));
+        EXPECT_EQ(CombineAfter(first, second), expected) << tenths / 10.0 << " %";
     }
 }
 
