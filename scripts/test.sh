@@ -8,6 +8,7 @@ set -euo pipefail
 
 "$ROOT/scripts/setup.sh"
 "$ROOT/scripts/build.sh"
+"$ROOT/scripts/check_imports.sh" "$BUILD/win/bin/korbela.exe"
 
 log "Native tests"
 ctest --test-dir "$BUILD/native" --output-on-failure -j "$JOBS"
@@ -33,7 +34,31 @@ unmanaged_windows
 # run, started here so that they do not hold ctest's output pipes open.
 wineserver -p 120 || true
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-ctest --test-dir "$BUILD/win" --output-on-failure -E '^(Soak|AutoFreeing)\.|^korbela_tests$'
+ctest --test-dir "$BUILD/win" --output-on-failure -E '^(Soak|AutoFreeing|HeapCheckedExit)\.|^korbela_tests$'
+
+# Ends of the real program with Wine checking the heap: Wine logs "err:seh" for
+# an exception inside a callback, such as a tick that reaches a window that has
+# already gone. Every copy the test started must show in the log (its DLL
+# loads), or the log was not read and the check fails.
+heap_checked_exit() {
+    local log="$BUILD/heap_checked_exit.log" status=0 pid count=0
+    (cd "$BUILD/win/bin" && WINEDEBUG=+pid,warn+heap,err+all,trace+loaddll \
+        wine ./korbela_wine_tests.exe --gtest_filter='HeapCheckedExit.*' </dev/null >"$log" 2>&1) || status=$?
+    grep -E '^\[ +(OK|FAILED) +\]|started as process' "$log" || true
+    [ "$status" -eq 0 ] || { echo "the heap-checked exit test failed (rc $status), see $log" >&2; return 1; }
+    for pid in $(sed -n 's/^korbela.exe started as process \([0-9a-f]*\).*/\1/p' "$log"); do
+        grep -q "^$pid:[0-9a-f]*:trace:loaddll" "$log" || { echo "no log of process $pid" >&2; return 1; }
+        count=$((count + 1))
+    done
+    [ "$count" -eq 5 ] || { echo "the log names $count copies, not 5" >&2; return 1; }
+    if grep 'err:seh' "$log"; then
+        echo "exceptions inside callbacks at exit, see $log" >&2
+        return 1
+    fi
+    echo "== 5 heap-checked exits: no err:seh line"
+}
+log "Five ends of the program with Wine's heap checks"
+heap_checked_exit
 
 # The window at 150 %: the layout, caption, message dialog and Monitor page
 # tests again, in a prefix and on a display of their own whose resolution is

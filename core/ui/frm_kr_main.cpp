@@ -65,6 +65,14 @@ TfrmKRmain::TfrmKRmain(const MainWindowServices& services)
     tmrCheckCPU_.SetOnTimer([this] { tmrCheckCPUTimer(); });
 }
 
+// The timers serve this window alone and outlive it: their handlers are taken
+// back, so that no tick, nor one already on its way to the main thread, runs on
+// a window that has gone.
+TfrmKRmain::~TfrmKRmain() {
+    tmrUsage_.SetOnTimer(nullptr);
+    tmrCheckCPU_.SetOnTimer(nullptr);
+}
+
 void TfrmKRmain::SetCaptions() {
     btnHelp.SetHint("Display the help manual");
 
@@ -156,6 +164,8 @@ void TfrmKRmain::WireHandlers() {
     btnHelp.OnClick = [this] { btnHelpClick(); };
     tbrTarget.OnChange = [this] { tbrTargetChange(); };
     tbrTarget.OnMouseUp = [this] { tbrTargetMouseUp(); };
+    // A target chosen with the keyboard or the wheel is kept as a dragged one is.
+    tbrTarget.OnEndTrack = [this] { tbrTargetMouseUp(); };
     btnFreeRAM.OnClick = [this] { btnFreeRAMClick(); };
     chbUsedRAM.OnClick = [this] { StoreMonitorView(); };
     chbFreeRAM.OnClick = [this] { StoreMonitorView(); };

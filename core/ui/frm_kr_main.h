@@ -67,6 +67,7 @@ struct MainWindowServices {
 class TfrmKRmain {
 public:
     explicit TfrmKRmain(const MainWindowServices& services);
+    ~TfrmKRmain();
     TfrmKRmain(const TfrmKRmain&) = delete;
     TfrmKRmain& operator=(const TfrmKRmain&) = delete;
 

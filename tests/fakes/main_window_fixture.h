@@ -23,6 +23,7 @@ protected:
 
     // Builds the window as the program does and runs its creation.
     TfrmKRmain& Create(bool runFormCreate = true) {
+        form.reset();  // the timers serve one window at a time
         services = std::make_unique<MainWindowServices>(MainWindowServices{
             memory, allocator, pump, registry, shell, os, host, tray, messages, tmrUsage, tmrCheckCPU,
             cpu, kExePath, "1.3.0.1"});

@@ -1,7 +1,13 @@
 // The running program: every part of it as a member, declared in the order of
 // its lifetime. Construction is the start-up sequence; destruction undoes it in
-// reverse by itself: the ticks stop first, then the handlers are let go, then
-// the windows, and the instance marker goes last.
+// reverse by itself, however the program ends (Exit, a close or session end
+// request, or a start-up step that failed): first everything that calls into
+// the form lets go of it (the connections of the tray menu, the hot key and
+// the application window, then the main window's binding), then the form,
+// which takes its handlers back from the timers, so that no tick reaches it
+// even while the tray icon's removal lets the main thread run sent messages;
+// then the timers and their hand-over stop, the windows go, and the instance
+// marker goes last.
 #pragma once
 
 #include <windows.h>
@@ -69,7 +75,7 @@ public:
 
 private:
     // The timers' ticks are held back from their construction until the form
-    // has been created, and stopped before anything else goes at the end.
+    // has been created; when the timers go, their hand-over closes first.
     class TickGate {
     public:
         TickGate(TimerDispatcher& dispatcher, TThreadTimer& first, TThreadTimer& second);
@@ -143,7 +149,9 @@ private:
     ClickConnection endSession_;
     HandlerConnection<std::function<void(DisplayScale)>> scaleChanged_;
 
-    // The form and everything that calls into it.
+    // The form and everything that calls into it, each cut off before the form
+    // goes. The form hands its tick handlers to the timers above and takes
+    // them back when it goes.
     TfrmKRmain frmKRmain_;
     FormBinding binding_;
     ClickConnection activatedByUser_;

@@ -46,6 +46,17 @@ TEST_F(FormCreate, FirstStartAppliesTheDefaultsAndStaysHidden) {
     EXPECT_TRUE(dialog.shown.empty());
 }
 
+TEST_F(FormCreate, NoTickReachesTheWindowAfterItHasGone) {
+    Create();
+    ASSERT_TRUE(tmrUsage.onTimer && tmrCheckCPU.onTimer);
+    form.reset();
+    // The timers live on; a tick already on its way finds no handler.
+    EXPECT_FALSE(tmrUsage.onTimer);
+    EXPECT_FALSE(tmrCheckCPU.onTimer);
+    tmrUsage.Fire();
+    tmrCheckCPU.Fire();
+}
+
 TEST_F(FormCreate, RunsItsStepsInOrder) {
     Create();
     // The usage timer runs from the window's loading, the check timer only at the end.
