@@ -11,8 +11,8 @@ std::string InstanceMarkerName(const std::string& programPath) {
     return separator == std::string::npos ? upper : upper.substr(separator + 1);
 }
 
-void TOneInstance::Loaded(bool previousInstance) {
-    if (!enabled_ || !previousInstance) return;
+bool TOneInstance::Loaded(bool previousInstance) {
+    if (!enabled_ || !previousInstance) return false;
     // Without its title this copy's own application window cannot be the one found.
     platform_.SetOwnApplicationText(std::string());
     const IInstanceGuardPlatform::Window first =
@@ -25,6 +25,7 @@ void TOneInstance::Loaded(bool previousInstance) {
         }
     }
     platform_.RequestEnd();
+    return true;
 }
 
 }  // namespace korbela

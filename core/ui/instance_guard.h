@@ -47,8 +47,9 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool value) { enabled_ = value; }
 
-    // The main window's components have been loaded.
-    void Loaded(bool previousInstance);
+    // The main window's components have been loaded. True when this copy has
+    // asked to end: it then starts nothing more and writes nothing.
+    bool Loaded(bool previousInstance);
 
 private:
     IInstanceGuardPlatform& platform_;  // not owned

@@ -82,6 +82,28 @@ TEST_F(Tray, ASecondCopyEndsAndBringsTheFirstOneForward) {
         << "and shows its window";
 }
 
+TEST_F(Tray, ASecondCopyFromAnotherFolderWritesNothing) {
+    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Auto Start", 1);
+    StartProgram();
+    const std::string quoted = "\"" + KorbelaExePath() + "\"";
+    ASSERT_TRUE(WaitUntil([&] { return ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Korbela") == quoted; }));
+    // As when the program is started once more from a download folder.
+    const std::string folder = BinFolder() + "download";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string copy = folder + "\\korbela.exe";
+    ASSERT_TRUE(CopyFileA(KorbelaExePath().c_str(), copy.c_str(), FALSE));
+    {
+        KorbelaProcess second;
+        ASSERT_TRUE(second.Launch(copy));
+        EXPECT_TRUE(second.Exited(seconds(15))) << "the second copy ends by itself";
+        EXPECT_EQ(second.ExitCode(), 0u);
+    }
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Korbela"), quoted);
+    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kSettingsKey, "Install Location"), BinFolder());
+    WaitUntil([&] { return DeleteFileA(copy.c_str()) != FALSE; }, seconds(10));
+    RemoveDirectoryA(folder.c_str());
+}
+
 TEST_F(Tray, ACopyUnderAnotherNameRunsAlongside) {
     StartProgram();
     const std::string copy = BinFolder() + "korbela-copy.exe";

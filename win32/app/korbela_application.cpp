@@ -84,7 +84,10 @@ KorbelaApplication::KorbelaApplication(HINSTANCE instance)
     applicationIcons_.Apply(application_.Handle(), instance, ScaleOfWindow(application_.Handle()));
     shell_.SetOwner(mainWindow_.Handle());
     GlobalHotKey2_.SetHotKey(kMainWindowHotKey);
-    OneInstance_.Loaded(marker_.PreviousInstance());
+    // A second copy has brought the first one forward and ends at its first
+    // message: it starts no timer and writes nothing, so the first copy's
+    // start-at-logon value and installation record stay as they are.
+    if (OneInstance_.Loaded(marker_.PreviousInstance())) return;
 
     ticks_.Open();
     try {

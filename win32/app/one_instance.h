@@ -18,8 +18,8 @@ public:
     Win32OneInstance(const Win32OneInstance&) = delete;
     Win32OneInstance& operator=(const Win32OneInstance&) = delete;
 
-    // The main window's components have been loaded.
-    void Loaded(bool previousInstance) { OneInstance.Loaded(previousInstance); }
+    // The main window's components have been loaded; true when this copy ends.
+    bool Loaded(bool previousInstance) { return OneInstance.Loaded(previousInstance); }
 
     TOneInstance OneInstance;
 

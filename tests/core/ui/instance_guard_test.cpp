@@ -65,7 +65,7 @@ TEST(OneInstance, SecondCopyActivatesTheFirstAndEnds) {
         platform.firstCopy = c.firstCopy;
         platform.firstCopyIconic = c.iconic;
         TOneInstance guard(platform);
-        guard.Loaded(true);
+        EXPECT_TRUE(guard.Loaded(true)) << "this copy ends";
         Log expected{"own text ''", "find TApplication 'Korbela Lite'"};
         if (!c.action.empty()) expected.push_back(c.action);
         expected.push_back("end requested");
@@ -77,9 +77,9 @@ TEST(OneInstance, FirstCopyOrDisabledGuardDoesNothing) {
     FakeGuardPlatform platform;
     platform.firstCopy = 0x1234;
     TOneInstance guard(platform);
-    guard.Loaded(false);
+    EXPECT_FALSE(guard.Loaded(false));
     guard.SetEnabled(false);
-    guard.Loaded(true);
+    EXPECT_FALSE(guard.Loaded(true));
     EXPECT_TRUE(platform.log.empty());
 }
 

@@ -114,6 +114,13 @@ KorbelaProcess::~KorbelaProcess() {
 }
 
 bool KorbelaProcess::Start(const std::string& exePath) {
+    if (!Launch(exePath)) return false;
+    return WaitUntil([this] {
+        return MainWindow() != nullptr && TrayWindow() != nullptr && HotKeyWindow() != nullptr;
+    });
+}
+
+bool KorbelaProcess::Launch(const std::string& exePath) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     const std::wstring path = Utf8ToWide(exePath);
@@ -125,9 +132,7 @@ bool KorbelaProcess::Start(const std::string& exePath) {
                         nullptr, &startup, &info_)) {
         return false;
     }
-    return WaitUntil([this] {
-        return MainWindow() != nullptr && TrayWindow() != nullptr && HotKeyWindow() != nullptr;
-    });
+    return true;
 }
 
 HWND KorbelaProcess::ApplicationWindow() const {

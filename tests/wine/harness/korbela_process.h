@@ -40,6 +40,8 @@ public:
 
     // Starts the program and waits until its main window exists.
     bool Start(const std::string& exePath = KorbelaExePath());
+    // Only starts it, as a second copy that is to end by itself.
+    bool Launch(const std::string& exePath = KorbelaExePath());
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }
 
