@@ -101,6 +101,54 @@ TEST_F(Keyboard, SpaceTicksTheFocusedCheckBoxAndTheArrowsTurnThePages) {
         << "the new view is stored at once";
 }
 
+// A trackbar's thumb, asked in the program's own memory: the rectangle
+// cannot be handed across processes.
+RECT ThumbRect(DWORD processId, HWND trackbar) {
+    RECT rect{};
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ, FALSE, processId);
+    if (process == nullptr) return rect;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(rect), MEM_COMMIT, PAGE_READWRITE);
+    if (remote != nullptr) {
+        SendMessageA(trackbar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote, &rect, sizeof(rect), nullptr);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return rect;
+}
+
+// The target slider keeps what a user chose, by mouse or by keyboard: the
+// next showing of the window puts the stored value back.
+TEST_F(Keyboard, TheTargetIsStoredAfterAPressAndReleaseAndAfterAKey) {
+    StartProgram();
+    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(WaitForFirstTick());
+    HWND target = program.Control(ctrl::tbrTarget);
+    auto stored = [] { return ReadDword(HKEY_CURRENT_USER, kSettingsKey, "Target RAM"); };
+    ASSERT_EQ(stored(), 50u);
+
+    // A press on the groove right of the thumb moves it a page (2) and the release stores it.
+    const RECT thumb = ThumbRect(program.Id(), target);
+    ASSERT_GT(thumb.right, thumb.left);
+    const LPARAM groove = MAKELPARAM(thumb.right + 10, (thumb.top + thumb.bottom) / 2);
+    PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, groove);
+    PostMessageA(target, WM_LBUTTONUP, 0, groove);
+    EXPECT_TRUE(WaitUntil([&] { return stored() == 52u; }, std::chrono::seconds(5))) << stored().value_or(0);
+
+    Tab();  // the focus somewhere, as a keyboard user has it
+    const UINT scanCode = MapVirtualKeyA(VK_RIGHT, MAPVK_VK_TO_VSC);
+    PostMessageA(target, WM_KEYDOWN, VK_RIGHT, 1 | (static_cast<LPARAM>(scanCode) << 16));
+    PostMessageA(target, WM_KEYUP, VK_RIGHT, 1 | (static_cast<LPARAM>(scanCode) << 16) | (3LL << 30));
+    EXPECT_TRUE(WaitUntil([&] { return stored() == 53u; }, std::chrono::seconds(5))) << stored().value_or(0);
+    EXPECT_EQ(Text(ctrl::lblRAMperFree).substr(0, 4), "53% ");
+
+    // Hidden and shown again, the window shows what is stored.
+    PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(program.MainWindow()); }));
+    ASSERT_TRUE(program.ShowMainWindow());
+    EXPECT_EQ(SendMessageA(target, TBM_GETPOS, 0, 0), 53);
+}
+
 bool SamePixels(const ScreenCapture& a, const ScreenCapture& b) {
     if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
     for (int y = 0; y < a.Height(); ++y) {

@@ -1,5 +1,6 @@
 // A track bar: positions clamp to Min..Max; OnChange runs only when the position
-// differs from the one last reported; OnMouseUp on every release over it.
+// differs from the one last reported; OnMouseUp on every release of a mouse
+// button pressed on it; OnEndTrack when a move by keyboard or wheel has ended.
 #pragma once
 
 #include <algorithm>
@@ -14,6 +15,7 @@ public:
 
     std::function<void()> OnChange;
     std::function<void()> OnMouseUp;
+    std::function<void()> OnEndTrack;
 
     int Min() const { return min_; }
     int Max() const { return max_; }
@@ -24,6 +26,9 @@ public:
     }
     void MouseUp() {
         if (OnMouseUp) OnMouseUp();
+    }
+    void EndTrack() {
+        if (OnEndTrack) OnEndTrack();
     }
 
 private:

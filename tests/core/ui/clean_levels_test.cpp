@@ -110,6 +110,22 @@ TEST_F(CleanLevels, TargetSliderIsHeldAndStoredOnlyOnMouseUp) {
     EXPECT_EQ(frm.tbrTarget.Position(), 5);
 }
 
+TEST_F(CleanLevels, TargetChosenWithTheKeyboardIsStoredWhenTheMoveEnds) {
+    auto& frm = Ready();
+    frm.tbrTarget.SetPosition(51);
+    frm.tbrTarget.SetPosition(52);
+    EXPECT_EQ(Stored("Target RAM"), 50u) << "each step of the move is only shown";
+    frm.tbrTarget.EndTrack();
+    EXPECT_EQ(Stored("Target RAM"), 52u);
+    EXPECT_EQ(frm.lblRAMperFree.Caption(), "52%   (531 MB)");
+
+    registry.SetRefuseWrites(RegRoot::CurrentUser, true);
+    frm.tbrTarget.SetPosition(60);
+    frm.tbrTarget.EndTrack();
+    EXPECT_EQ(dialog.shown, (std::vector<std::string>{"Unable to store automatic RAM level."}));
+    EXPECT_EQ(frm.tbrTarget.Position(), 60) << "the control keeps its new value";
+}
+
 TEST_F(CleanLevels, TargetChangeRefreshesTheStatistics) {
     auto& frm = Ready();
     const auto points = frm.scpGraph.History(0).size();

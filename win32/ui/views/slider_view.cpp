@@ -33,7 +33,11 @@ void SliderView::PassPosition() {
     GuardedCall([this, position] { model_.SetPosition(position); });
 }
 
-void SliderView::OnScroll(WORD) { PassPosition(); }
+void SliderView::OnScroll(WORD code) {
+    PassPosition();
+    // A drag or a click ends with the release, a wheel turn after its message.
+    if (code == TB_ENDTRACK && !pressed_ && !wheeling_) GuardedCall([this] { model_.EndTrack(); });
+}
 
 bool SliderView::OnNotify(NMHDR& header, LRESULT& result) {
     if (header.code != NM_CUSTOMDRAW) return false;
@@ -71,6 +75,14 @@ LRESULT SliderView::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             PassPosition();
             GuardedCall([this] { model_.MouseUp(); });
         }
+        return result;
+    }
+    case WM_MOUSEWHEEL: {
+        wheeling_ = true;
+        const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        wheeling_ = false;
+        PassPosition();
+        GuardedCall([this] { model_.EndTrack(); });
         return result;
     }
     default:

@@ -1,6 +1,7 @@
 // A slider as a trackbar drawn dark through custom draw. Every scroll
 // notification passes the position to the model; releasing a mouse button
-// that was pressed on it runs the model's MouseUp (a keyboard move does not).
+// that was pressed on it runs the model's MouseUp, and the end of a move by
+// keyboard or wheel its EndTrack.
 #pragma once
 
 #include "core/ui/controls/slider.h"
@@ -24,7 +25,8 @@ private:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     TSlider& model_;
-    bool pressed_ = false;
+    bool pressed_ = false;  // a mouse button went down on it and is not yet up
+    bool wheeling_ = false;
     LRESULT paintedPosition_ = -1;
 };
 
