@@ -1,5 +1,6 @@
 #include "win32/ui/tray_icon_window.h"
 
+#include "win32/system/system_function.h"
 #include "win32/widgets/window_class.h"
 
 namespace korbela {
@@ -21,6 +22,19 @@ HICON IconOrApplicationIcon(HICON icon, HWND applicationWindow) {
     return reinterpret_cast<HICON>(GetClassLongPtrA(applicationWindow, GCLP_HICON));
 }
 
+// Windows 7 lets one window take the message; Vista lets the whole process.
+void AllowMessageFromLowerIntegrity(HWND window, UINT message) {
+    using WindowFilterProc = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
+    using ProcessFilterProc = BOOL(WINAPI*)(UINT, DWORD);
+    static const auto forWindow = LoadedSystemFunction<WindowFilterProc>("user32.dll", "ChangeWindowMessageFilterEx");
+    static const auto forProcess = LoadedSystemFunction<ProcessFilterProc>("user32.dll", "ChangeWindowMessageFilter");
+    if (forWindow != nullptr) {
+        forWindow(window, message, MSGFLT_ALLOW, nullptr);
+    } else if (forProcess != nullptr) {
+        forProcess(message, MSGFLT_ADD);
+    }
+}
+
 }  // namespace
 
 TrayIconWindow::TrayIconWindow(HWND applicationWindow, HWND mainWindow, HICON icon)
@@ -31,7 +45,7 @@ TrayIconWindow::TrayIconWindow(HWND applicationWindow, HWND mainWindow, HICON ic
                [this](UINT command) { return ready_ && icon_.ApplicationSysCommand(command); }),
       icon_(shell_, desktop_, ReadShellVersion()) {
     // An elevated copy would otherwise not hear a restarted Explorer.
-    if (taskbarCreated_ != 0) ChangeWindowMessageFilterEx(Handle(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+    if (taskbarCreated_ != 0) AllowMessageFromLowerIntegrity(Handle(), taskbarCreated_);
     desktop_.OnMainWindowAutoShow = [this](bool showsByItself) {
         if (OnMainWindowAutoShow) OnMainWindowAutoShow(showsByItself);
     };
