@@ -111,5 +111,33 @@ INSTANTIATE_TEST_SUITE_P(
         EndRequestCase{"ExitCommand", [](KorbelaProcess& p) { p.ChooseTrayItem(menu::erminate1); }}),
     [](const ::testing::TestParamInfo<EndRequestCase>& info) { return std::string(info.param.name); });
 
+// Windows asks every top-level window before a logoff or shutdown; the
+// program never holds one up, whatever it is doing.
+using SessionEnd = WineTest;
+
+TEST_F(SessionEnd, IsAllowedHiddenShownAndDuringARun) {
+    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Target RAM", 5);
+    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts", 2);
+    StartProgram();
+    auto allowed = [this](const char* when) {
+        for (HWND window : {program.ApplicationWindow(), program.MainWindow()}) {
+            DWORD_PTR answer = FALSE;
+            const bool answered = SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                                      SMTO_ABORTIFHUNG, 5000, &answer) != 0;
+            EXPECT_TRUE(answered && answer == TRUE) << when << ", window " << window;
+        }
+    };
+    allowed("hidden");
+    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(WaitForFirstTick());
+    allowed("shown");
+    PostMessageA(program.Control(ctrl::btnFreeRAM), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([this] { return Visible(ctrl::pnlPass); }, seconds(10)));
+    allowed("during a run");
+    EXPECT_TRUE(Visible(ctrl::pnlPass)) << "the run was still going";
+    EXPECT_TRUE(WaitUntil([this] { return !Visible(ctrl::pnlPass); }, seconds(180)));
+    EXPECT_FALSE(program.Exited(milliseconds(0))) << "asking ends nothing";
+}
+
 }  // namespace
 }  // namespace korbela::wine

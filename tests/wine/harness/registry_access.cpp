@@ -20,9 +20,13 @@ std::optional<std::string> ReadString(HKEY root, const char* path, const char* n
 }
 
 void WriteDword(HKEY root, const char* path, const char* name, DWORD value) {
+    WriteValue(root, path, name, REG_DWORD, &value, sizeof(value));
+}
+
+void WriteValue(HKEY root, const char* path, const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;
     if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+        RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
         RegCloseKey(key);
     }
 }
