@@ -3,9 +3,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "core/util/rounding.h"
+#include "core/widgets/percent_bar.h"
 #include "harness/screen_capture.h"
 #include "harness/wine_test.h"
+#include "win32/widgets/gdi_canvas.h"
 
 namespace korbela::wine {
 namespace {
@@ -57,6 +61,46 @@ TEST_F(Monitor, GraphShowsGridBaseLineAndTracesAfterSomeTicks) {
     ASSERT_NEAR(cpu.Width(), s(452), ScaleSlack(s));
     EXPECT_EQ(cpu.At(s(300), 0), kBlack) << "the bar's black margin";
     EXPECT_EQ(cpu.At(s(400), s(10)), kBlack) << "the unfilled part of a 1 % bar is black between segments";
+}
+
+// What reaches the screen of a percent bar is the core's drawing of the same
+// bar, pixel for pixel: the program's kept tracks and copies change nothing.
+TEST_F(Monitor, PercentBarsOnScreenAreTheCoresDrawingPixelForPixel) {
+    StartProgram();
+    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(WaitForFirstTick());
+    const struct {
+        int page;
+        int control;
+        PercentBarPreset preset;
+        int percent;  // the stored target; a CPU load Wine cannot read shows 1
+    } bars[] = {{0, ctrl::pbrTargetRAM, PercentBarPreset::TargetRAM, 50}, {1, ctrl::pbrCPU, PercentBarPreset::CPU, 1}};
+    HDC screen = GetDC(nullptr);
+    for (const auto& bar : bars) {
+        SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, bar.page, 0);
+        ASSERT_TRUE(WaitUntil([&] { return Visible(bar.control); }));
+        Sleep(300);  // painted
+        const ScreenCapture shot = ScreenCapture::OfClient(program.Control(bar.control));
+        TPercentBar model;
+        model.ApplyPreset(bar.preset);
+        model.SetScale(ScreenScale());
+        model.SetPercent(bar.percent);
+        GdiCanvas canvas(screen, shot.Width(), shot.Height());
+        model.Paint(canvas, shot.Width(), shot.Height());
+        const std::vector<uint32_t> drawn = canvas.Pixels();
+        int differing = 0;
+        for (int y = 0; y < shot.Height(); ++y) {
+            for (int x = 0; x < shot.Width(); ++x) {
+                const uint32_t pixel = drawn[static_cast<std::size_t>(y) * shot.Width() + x];
+                const Rgb expected{static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8),
+                                   static_cast<uint8_t>(pixel)};
+                differing += !(shot.At(x, y) == expected);
+            }
+        }
+        EXPECT_GT(shot.Width() * shot.Height(), 0) << "control " << bar.control;
+        EXPECT_EQ(differing, 0) << "control " << bar.control << ", " << shot.Width() << "x" << shot.Height();
+    }
+    ReleaseDC(nullptr, screen);
 }
 
 }  // namespace
