@@ -184,7 +184,13 @@ std::optional<int64_t> CpuUsage::CPUInstancePercent(int32_t index) {
         remainder += elapsed;
     }
     constexpr int64_t kLimit = INT64_MAX / 100 - 1;
-    if (elapsed > kLimit || quotient > kLimit || quotient < -kLimit) return std::nullopt;
+    if (quotient > kLimit || quotient < -kLimit) return std::nullopt;
+    // Beyond 292 years (the first sample, counted from 1601) the fraction is
+    // halved until its hundredfold fits: exact wherever a half could matter.
+    while (elapsed > kLimit) {
+        elapsed >>= 1;
+        remainder >>= 1;
+    }
     return quotient * 100 + RoundHalfEvenQuotient(remainder * 100, elapsed);
 }
 

@@ -519,6 +519,14 @@ TEST_F(MachineLoad, AveragesTheInstancesWithoutATotal) {
     }
 }
 
+TEST_F(MachineLoad, TheFirstReadingIsFormedFromOneSample) {
+    // Its interval runs from the stamp's zero in 1601, far beyond any whole percent of it.
+    perf.answer = Machine(0, 1, 1, 1, 1).Bytes;
+    const std::optional<int> first = Combine();
+    ASSERT_TRUE(first.has_value()) << "a first tick that fails would switch automatic freeing off";
+    EXPECT_EQ(*first, 100);
+}
+
 TEST_F(MachineLoad, RoundsEveryExactHalfToEven) {
     // 0.5 % to 99.5 % busy in one second: a share through a double rounds 17 of these the
     // wrong way (14.5 % became 15, 57.5 % became 57).
