@@ -60,11 +60,12 @@ heap_checked_exit() {
 log "Five ends of the program with Wine's heap checks"
 heap_checked_exit
 
-# The window at 150 %: the layout, caption, message dialog and Monitor page
-# tests again, in a prefix and on a display of their own whose resolution is
-# 144 dpi. Wine 8 takes it from HKCU\Control Panel\Desktop\LogPixels (before
-# the machine's HKCC\Software\Fonts value that winecfg writes) and gives it
-# to every program alike; the screenshots are named *-144dpi.bmp.
+# The window at 150 %: the layout, caption, message dialog, Monitor page,
+# focus cue and Light Clean tests again, in a prefix and on a display of their
+# own whose resolution is 144 dpi. Wine 8 takes it from HKCU\Control
+# Panel\Desktop\LogPixels (before the machine's HKCC\Software\Fonts value
+# that winecfg writes) and gives it to every program alike; the screenshots
+# are named *-144dpi.bmp.
 scaled_display_tests() (
     export WINEPREFIX="$BUILD/wineprefix-dpi"
     unset DISPLAY KORBELA_XVFB_PID
@@ -75,7 +76,7 @@ scaled_display_tests() (
     unmanaged_windows
     cd "$BUILD/win/bin"
     status=0
-    wine ./korbela_wine_tests.exe --gtest_filter='DisplayScaleLayout.*:CaptionFit.*:MessageDialog.*:Monitor.*' \
+    wine ./korbela_wine_tests.exe --gtest_filter='DisplayScaleLayout.*:CaptionFit.*:MessageDialog.*:Monitor.*:Keyboard.TheFocusCue*:Freeing.LightClean*' \
         </dev/null || status=$?
     wineserver -k || true
     exit "$status"

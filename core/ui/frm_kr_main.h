@@ -45,6 +45,8 @@ inline constexpr const char* kProductWebSite = "https://www.quillmarsh.com/korbe
 
 // The text shown when the CPU load cannot be read on Windows Vista.
 std::string VistaAdminNotice();
+// The hint of the greyed automatic freeing box when the CPU load cannot be read.
+extern const char* const kAutoFreeOffHint;
 
 // Everything the window uses of the system; all references outlive the window.
 struct MainWindowServices {
@@ -232,7 +234,9 @@ private:
     bool KeepsStoredSettings() const { return Loading_ && !settingsLoaded_; }
     void SetCaptions();
     void ShowAndFront();
-    void CleanLevel(int percent, bool setTargetBar);
+    void CleanLevel(int percent);
+    // The target label for a percent of the total RAM: "50%   (511 MB)".
+    void ShowTargetCaption(int percent);
     void RunFreeingPasses(int32_t blocks);
     void ReleaseBlocks(int32_t count);
     void ShowWorkingPercent();

@@ -11,9 +11,13 @@ void TfrmKRmain::ShowTargetRAM() {
     if (tbrTarget.Position() < 5) tbrTarget.SetPosition(5);
     const int position = tbrTarget.Position();
     scpGraph.SetBaseOffset(position);
-    const int64_t bytes = RoundHalfEvenQuotient(static_cast<int64_t>(TotalRAMBytes_) * position, 100);
+    ShowTargetCaption(position);
+}
+
+void TfrmKRmain::ShowTargetCaption(int percent) {
+    const int64_t bytes = RoundHalfEvenQuotient(static_cast<int64_t>(TotalRAMBytes_) * percent, 100);
     const int64_t mb = bytes >> 20;
-    lblRAMperFree.SetCaption(std::to_string(position) + "%   (" + std::to_string(mb) + " MB)");
+    lblRAMperFree.SetCaption(std::to_string(percent) + "%   (" + std::to_string(mb) + " MB)");
 }
 
 void TfrmKRmain::tbrTargetChange() {

@@ -36,6 +36,10 @@ int PercentOf(int64_t part, int64_t whole) {
 
 }  // namespace
 
+const char* const kAutoFreeOffHint =
+    "The processor load cannot be read on this system, so automatic freeing is off until Korbela Lite starts "
+    "again.";
+
 std::string VistaAdminNotice() {
     const std::string blankLine = "\r\n\r\n";
     return std::string("Unable to retrieve CPU data. In order to work correctly Korbela Lite Requires "
@@ -54,6 +58,7 @@ void TfrmKRmain::tmrUsageTimer() {
         autoFreeSuspended_ = true;  // the click handler leaves the stored choice alone
         chbAuto_Free.SetChecked(false);
         chbAuto_Free.SetEnabled(false);
+        chbAuto_Free.SetHint(kAutoFreeOffHint);
         if (TrimmedLower(lbl_OS.Caption()) == "windows vista") {
             Window_Open.Execute();
             messages_.ShowSystemMessage(VistaAdminNotice());

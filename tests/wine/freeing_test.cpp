@@ -1,7 +1,11 @@
 // Freeing runs of the real program: the pass panel, the blocks it really takes
 // and what comes back, and the automatic policy under Wine.
 #include <windows.h>
+#include <commctrl.h>
 
+#include <string>
+
+#include "harness/screen_capture.h"
 #include "harness/wine_test.h"
 
 namespace korbela::wine {
@@ -41,7 +45,10 @@ TEST_F(Freeing, LightCleanFromTheTrayMenuHidesTheWindowAgain) {
     ASSERT_TRUE(WaitForFirstTick());
     program.ChooseTrayItem(menu::LightClean1);
     EXPECT_TRUE(WaitUntil([this] { return Visible(ctrl::pnlPass); }, std::chrono::seconds(10)));
+    EXPECT_EQ(Text(ctrl::lblRAMperFree).substr(0, 7), "30%   (") << "the label shows the level's target";
+    ScreenCapture::OfClient(program.MainWindow()).SaveBmp(BinFolder() + ScaledFileName("light_clean", ".bmp"));
     ASSERT_TRUE(WaitUntil([this] { return !IsWindowVisible(program.MainWindow()); }, std::chrono::seconds(180)));
+    EXPECT_EQ(Text(ctrl::lblRAMperFree).substr(0, 7), "50%   (") << "and the slider's again after it";
     EXPECT_EQ(Text(ctrl::spnAtempts), "2") << "the spinner is set back";
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts"), 2u);
     EXPECT_FALSE(program.Exited(std::chrono::milliseconds(0)));
@@ -60,6 +67,31 @@ TEST_F(Freeing, AutomaticFreeingIsSwitchedOffWhenTheCpuCannotBeRead) {
                   !IsWindowVisible(FindProcessWindow(program.Id(), "Tfrm_Message")),
               true)
         << "no message on Windows 7";
+}
+
+TEST_F(Freeing, TheGreyedAutomaticBoxSaysWhyUnderThePointer) {
+    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Automatic RAM Freeing", 1);
+    StartProgram();
+    ASSERT_TRUE(program.ShowMainWindow());
+    SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, 2, 0);
+    HWND box = program.Control(ctrl::chbAuto_Free);
+    ASSERT_TRUE(WaitUntil([&] { return Visible(ctrl::chbAuto_Free) && !IsWindowEnabled(box); }));
+    // A disabled control gets no mouse messages: the window passes them on to the hint.
+    RECT rect{};
+    GetWindowRect(box, &rect);
+    SetCursorPos(rect.left + 5, (rect.top + rect.bottom) / 2);
+    Sleep(100);
+    SetCursorPos(rect.left + 6, (rect.top + rect.bottom) / 2);  // and rests there
+    std::string shown;
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND tip = FindProcessWindow(program.Id(), TOOLTIPS_CLASSA);
+        shown = tip != nullptr && IsWindowVisible(tip) ? WindowText(tip) : "";
+        return !shown.empty();
+    }, std::chrono::seconds(10)));
+    EXPECT_EQ(shown,
+              "The processor load cannot be read on this system, so automatic freeing is off until Korbela Lite "
+              "starts again.");
+    SetCursorPos(0, 0);
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <utility>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -178,6 +181,111 @@ TEST_F(Keyboard, EveryControlThatTakesTheFocusShowsIt) {
             EXPECT_FALSE(SamePixels(focused, unfocused))
                 << "control " << GetDlgCtrlID(control) << " on page " << page << " shows no focus";
         }
+    }
+}
+
+// The bounding boxes of the pixels of one colour and of those of another.
+struct Extent {
+    int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
+    bool Empty() const { return right < 0; }
+    bool Holds(const Extent& other) const {
+        return left < other.left && top < other.top && right > other.right && bottom > other.bottom;
+    }
+};
+
+Extent ExtentOf(const ScreenCapture& shot, Rgb colour) {
+    Extent extent;
+    for (int y = 0; y < shot.Height(); ++y) {
+        for (int x = 0; x < shot.Width(); ++x) {
+            if (!(shot.At(x, y) == colour)) continue;
+            extent.left = std::min(extent.left, x);
+            extent.top = std::min(extent.top, y);
+            extent.right = std::max(extent.right, x);
+            extent.bottom = std::max(extent.bottom, y);
+        }
+    }
+    return extent;
+}
+
+constexpr Rgb kAccent{86, 156, 214};
+
+// The focus is framed around a check box's caption and a link's words, clear
+// of the letters, and is not the hover's blue box frame.
+TEST_F(Keyboard, TheFocusCueFramesTheCaptionAndTheLinkText) {
+    StartProgram();
+    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(WaitForFirstTick());
+    const struct {
+        int page;
+        int control;
+        Rgb text;
+    } focused[] = {{1, ctrl::chbCPU, {255, 255, 255}}, {3, ctrl::lblWebSite, {192, 192, 192}},
+                   {3, ctrl::HyperLink2, {192, 192, 192}}};
+    for (const auto& f : focused) {
+        SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, f.page, 0);
+        HWND control = program.Control(f.control);
+        for (int i = 0; i < 30 && Focus() != control; ++i) Tab();
+        ASSERT_EQ(Focus(), control) << f.control;
+        Sleep(300);  // painted
+        const ScreenCapture shot = ScreenCapture::OfClient(control);
+        shot.SaveBmp(BinFolder() + ScaledFileName("focus-" + std::to_string(f.control), ".bmp"));
+        const Extent cue = ExtentOf(shot, kAccent);
+        const Extent text = ExtentOf(shot, f.text);
+        ASSERT_FALSE(cue.Empty()) << f.control << " shows no focus";
+        ASSERT_FALSE(text.Empty()) << f.control;
+        EXPECT_TRUE(cue.Holds(text)) << f.control << ": the cue runs through the text";
+        if (f.control == ctrl::chbCPU) {
+            EXPECT_GT(cue.left, ScreenScale()(13)) << "the box itself keeps its frame, as without the pointer";
+        }
+    }
+}
+
+TEST_F(Keyboard, TabRunsOverTheTitleBarLeftToRight) {
+    StartProgram();
+    ASSERT_TRUE(program.ShowMainWindow());
+    const std::vector<HWND> round = TabRound();
+    const auto help = std::find(round.begin(), round.end(), program.Control(ctrl::btnHelp));
+    ASSERT_NE(help, round.end());
+    const auto next = help + 1 == round.end() ? round.begin() : help + 1;
+    EXPECT_EQ(*next, program.Control(ctrl::btnClose)) << "Close, right of Help, comes after it";
+}
+
+// Enter presses the focused button as Space does; after the run the focus is
+// where it was, so that the next key works there too.
+TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRun) {
+    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Target RAM", 5);
+    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts", 1);
+    StartProgram();
+    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(WaitForFirstTick());
+    EXPECT_EQ(Focus(), program.Control(ctrl::tbrTarget)) << "shown from the tray: the page's first control";
+    HWND freeRam = program.Control(ctrl::btnFreeRAM);
+    for (const WPARAM key : {VK_RETURN, VK_SPACE}) {
+        for (int i = 0; i < 30 && Focus() != freeRam; ++i) Tab();
+        ASSERT_EQ(Focus(), freeRam);
+        Press(key);
+        EXPECT_TRUE(WaitUntil([this] { return Visible(ctrl::pnlPass); }, std::chrono::seconds(10)))
+            << "key " << key << " started a run";
+        ASSERT_TRUE(WaitUntil([this] { return !Visible(ctrl::pnlPass); }, std::chrono::seconds(120)));
+        EXPECT_TRUE(WaitUntil([&] { return Focus() == freeRam; }, std::chrono::seconds(5)))
+            << "the focus is back on Free RAM after the run";
+    }
+}
+
+TEST_F(Keyboard, ANumberBoxShowsTheNumberInForceWhenLeft) {
+    StartProgram();
+    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(WaitForFirstTick());
+    SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, 2, 0);
+    HWND attempts = program.Control(ctrl::spnAtempts);
+    for (const auto& [typed, shown] : {std::pair{"99", "10"}, std::pair{"x", "1"}}) {
+        for (int i = 0; i < 30 && Focus() != attempts; ++i) Tab();
+        ASSERT_EQ(Focus(), attempts);
+        SendMessageA(attempts, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed));
+        Tab();
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(attempts) == shown; }, std::chrono::seconds(5)))
+            << typed << " shows as " << WindowText(attempts);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts"), static_cast<DWORD>(std::atoi(shown)));
     }
 }
 

@@ -67,6 +67,7 @@ KorbelaApplication::KorbelaApplication(HINSTANCE instance)
       BalloonHint1_(mainWindow_.Handle()),
       hints_(mainWindow_.addHint,
              [this](HWND control, const std::string& hint) { BalloonHint1_.AddTool(control, hint); }),
+      hintRelay_(mainWindow_.relayHint, [this](const MSG& message) { BalloonHint1_.Relay(message); }),
       endSession_(mainWindow_.OnEndSession, [] { PostQuitMessage(0); }),
       scaleChanged_(mainWindow_.OnScaleChanged, [this](DisplayScale scale) { BalloonHint1_.SetScale(scale); }),
       frmKRmain_(Services()),

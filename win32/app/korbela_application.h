@@ -146,6 +146,7 @@ private:
     TGlobalHotKey GlobalHotKey2_;
     TBalloonHint BalloonHint1_;
     HandlerConnection<std::function<void(HWND, const std::string&)>> hints_;
+    HandlerConnection<std::function<void(const MSG&)>> hintRelay_;
     ClickConnection endSession_;
     HandlerConnection<std::function<void(DisplayScale)>> scaleChanged_;
 

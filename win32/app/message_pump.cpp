@@ -7,17 +7,8 @@ void DispatchWithKeyboardInterface(MSG& msg) {
         HWND root = GetAncestor(msg.hwnd, GA_ROOT);
         const bool controlParent =
             root != nullptr && (GetWindowLongPtrA(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) != 0;
-        // F1 asks the window for help, whichever of its controls has the focus.
-        if (controlParent && msg.message == WM_KEYDOWN && msg.wParam == VK_F1) {
-            HELPINFO help{};
-            help.cbSize = sizeof(help);
-            help.iContextType = HELPINFO_WINDOW;
-            help.iCtrlId = GetDlgCtrlID(msg.hwnd);
-            help.hItemHandle = msg.hwnd;
-            help.MousePos = msg.pt;
-            SendMessageA(root, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
-            return;
-        }
+        // F1 is the system's: it asks the focused control for help, which
+        // passes the request up to the window (WM_HELP), once a press.
         if (controlParent && IsDialogMessageA(root, &msg)) return;
     }
     TranslateMessage(&msg);

@@ -15,10 +15,14 @@ namespace korbela {
 
 namespace {
 
-// A link is as wide as its text, so only the words react to the pointer; in
-// design pixels, rounded up so that the text fits at the scale.
+// Room on each side of a link's text for its focus cue, in design pixels.
+constexpr int kLinkMargin = 4;
+
+// A link is as wide as its text and the room for its focus cue, so only the
+// words react to the pointer; in design pixels, rounded up so that the text
+// fits at the scale.
 int LinkWidth(HWND window, HFONT font, const std::string& text, DisplayScale scale) {
-    return DesignWidthAtLeast(skin::TextWidth(window, font, text), scale) + 2;
+    return DesignWidthAtLeast(skin::TextWidth(window, font, text), scale) + 2 * kLinkMargin;
 }
 
 }  // namespace
@@ -30,16 +34,20 @@ void MainWindow::BindAboutPage(TfrmKRmain& form) {
 
     Watch(form.memAbout, Add<LabelView>(form.memAbout, onPage, At(about, 16, 32, 435, 150), ctrl::memAbout, SS_CENTER));
 
-    const int linkTop = 194;
+    // The text centred both ways, where it stood when it filled its link.
+    const int linkTop = 190;
     const int linkHeight = 23;
+    const DWORD centred = SS_CENTER | SS_CENTERIMAGE;
     const int makerWidth = LinkWidth(Handle(), skin_.Link(), form.lblWebSite.Caption(), scale_);
-    Watch(form.lblWebSite, Add<LinkView>(form.lblWebSite, onPage, At(about, 16, linkTop, makerWidth, linkHeight),
-                                         ctrl::lblWebSite, SS_LEFT, [&form] { form.lblWebSiteClick(); }));
+    Watch(form.lblWebSite,
+          Add<LinkView>(form.lblWebSite, onPage, At(about, 16 - kLinkMargin, linkTop, makerWidth, linkHeight),
+                        ctrl::lblWebSite, centred, [&form] { form.lblWebSiteClick(); }));
     const int productWidth = LinkWidth(Handle(), skin_.Link(), form.HyperLink2.Caption(), scale_);
     Watch(form.HyperLink2,
           Add<LinkView>(form.HyperLink2, onPage,
-                        At(about, layout::kPageWidth - 16 - productWidth, linkTop, productWidth, linkHeight),
-                        ctrl::HyperLink2, SS_RIGHT, [&form] { form.HyperLink2Click(); }));
+                        At(about, layout::kPageWidth - 16 + kLinkMargin - productWidth, linkTop, productWidth,
+                           linkHeight),
+                        ctrl::HyperLink2, centred, [&form] { form.HyperLink2Click(); }));
 
     Watch(form.pnlAbout, Add<PanelView>(form.pnlAbout, onPage, At(about, 0, 0, layout::kPageWidth, layout::kPageHeight),
                                         ctrl::pnlAbout, PanelView::Look::Group));

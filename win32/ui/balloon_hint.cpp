@@ -98,4 +98,8 @@ void TBalloonHint::AddTool(HWND control, const std::string& hint) {
     SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void TBalloonHint::Relay(const MSG& message) {
+    if (tip_) SendMessageA(tip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+}
+
 }  // namespace korbela

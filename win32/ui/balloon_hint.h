@@ -20,6 +20,9 @@ public:
 
     // Shows the short part of hint over the control; an empty hint takes it away.
     void AddTool(HWND control, const std::string& hint);
+    // A mouse message of the owner over a disabled control, passed on as that
+    // control's: a disabled control gets no mouse messages of its own.
+    void Relay(const MSG& message);
 
     HWND Handle() const { return tip_.Get(); }
 

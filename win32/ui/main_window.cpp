@@ -68,6 +68,8 @@ void MainWindow::Bind(TfrmKRmain& form) {
 }
 
 void MainWindow::Unbind() {
+    parkedFocus_ = nullptr;
+    focusOnActivate_ = nullptr;
     for (auto& unhook : unhooks_) unhook();
     unhooks_.clear();
     form_ = nullptr;
@@ -200,6 +202,43 @@ void MainWindow::Show() {
     SetForegroundWindow(Handle());
 }
 
+HWND MainWindow::FirstControlOfPage() const {
+    if (form_ == nullptr) return nullptr;
+    const int page = form_->pgRAM.ActivePageIndex();
+    // Children in Tab order, which is the order they stand in; the style's
+    // bit, as the window itself may not be shown yet.
+    for (HWND child = GetWindow(Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        const ControlView* view = ViewOf(child);
+        if (view == nullptr || view->Page() != page) continue;
+        const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+        if ((style & WS_TABSTOP) == 0 || (style & WS_VISIBLE) == 0 || (style & WS_DISABLED) != 0) continue;
+        return child;
+    }
+    return nullptr;
+}
+
+void MainWindow::RelayMouseMove(WPARAM wParam, LPARAM lParam) {
+    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    MSG message{Handle(), WM_MOUSEMOVE, wParam, lParam, static_cast<DWORD>(GetMessageTime()), point, 0};
+    ClientToScreen(Handle(), &message.pt);
+    // The system gives a disabled control's mouse messages to its parent.
+    const HWND child = ChildWindowFromPointEx(Handle(), point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    if (child != nullptr && child != Handle() && !IsWindowEnabled(child) && ViewOf(child) != nullptr) {
+        POINT inChild = message.pt;
+        ScreenToClient(child, &inChild);
+        message.hwnd = child;
+        message.lParam = MAKELPARAM(inChild.x, inChild.y);
+    }
+    GuardedCall([this, &message] { relayHint(message); });
+}
+
+void MainWindow::ControlEnabled(HWND control) {
+    if (control != parkedFocus_) return;
+    parkedFocus_ = nullptr;
+    const HWND focus = GetFocus();
+    if ((focus == nullptr || focus == Handle()) && IsWindowVisible(control)) SetFocus(control);
+}
+
 void MainWindow::BringToFront() {
     SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetForegroundWindow(Handle());
@@ -234,6 +273,9 @@ void MainWindow::VisibilityChanged(bool visible) {
     if (shown_) return;
     shown_ = true;
     if (form_ != nullptr) GuardedCall([this] { form_->FormShow(); });
+    // Shown anew, the window takes the keyboard at its page's first control.
+    focusOnActivate_ = FirstControlOfPage();
+    if (focusOnActivate_ != nullptr && GetActiveWindow() == Handle()) SetFocus(focusOnActivate_);
 }
 
 void MainWindow::Paint(HDC dc) const {
@@ -349,6 +391,22 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         CloseQuery();
         return 0;
+    case WM_MOUSEMOVE:
+        if (relayHint) RelayMouseMove(wParam, lParam);
+        break;
+    case WM_ACTIVATE:
+        // The focus leaves with the window and comes back with it to the same control.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(Handle(), focus)) focusOnActivate_ = focus;
+            break;
+        }
+        if (focusOnActivate_ != nullptr && IsChild(Handle(), focusOnActivate_) && IsWindowEnabled(focusOnActivate_) &&
+            (GetWindowLongPtrA(focusOnActivate_, GWL_STYLE) & WS_VISIBLE) != 0) {
+            SetFocus(focusOnActivate_);
+            return 0;
+        }
+        break;
     case WM_HELP:
         // F1: the manual, as the Help button opens it.
         if (form_ != nullptr) GuardedCall([this] { form_->btnHelpClick(); });

@@ -51,6 +51,9 @@ public:
     // Called for every control with a hint, and again when a hint changes
     // (with the new text, possibly empty).
     std::function<void(HWND control, const std::string& hint)> addHint;
+    // The mouse moves over the window: passed on as a disabled control's
+    // message when it is over one, so that its hint still shows.
+    std::function<void(const MSG& message)> relayHint;
     // The session ends (WM_ENDSESSION with TRUE): end the program cleanly.
     std::function<void()> OnEndSession;
     // The window is now drawn at another scale (another monitor's, or the
@@ -73,6 +76,11 @@ private:
     bool Shows(const Placement& placement) const override;
     bool Enables(const Placement& placement, bool takesInput) const override;
     void HintChanged(HWND control, const std::string& hint) override;
+    void FocusedControlDisabled(HWND control) override { parkedFocus_ = control; }
+    void ControlEnabled(HWND control) override;
+    // The first control that Tab reaches on the page shown, if any.
+    HWND FirstControlOfPage() const;
+    void RelayMouseMove(WPARAM wParam, LPARAM lParam);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool RouteToView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -123,6 +131,8 @@ private:
     std::vector<std::function<void()>> unhooks_;  // undo the hooks set on the form
     bool shown_ = false;   // FormShow ran for the current showing
     bool active_ = false;  // the caption is drawn white while active
+    HWND parkedFocus_ = nullptr;  // not owned: had the focus when a run disabled it
+    HWND focusOnActivate_ = nullptr;  // not owned: takes the focus when the window is activated
 };
 
 }  // namespace korbela

@@ -9,8 +9,11 @@
 namespace korbela {
 
 void MainWindow::BindTitleBar(TfrmKRmain& form) {
-    Watch(form.btnHelp,
-          Add<ButtonView>(form.btnHelp, Placement{}, RECT{377, 2, 446, 27}, ctrl::btnHelp, skin::Glyph::Help, "Help"));
+    ButtonView& help =
+        Add<ButtonView>(form.btnHelp, Placement{}, RECT{377, 2, 446, 27}, ctrl::btnHelp, skin::Glyph::Help, "Help");
+    Watch(form.btnHelp, help);
+    // Tab runs left to right as on screen: Help first, then Close, made with the window.
+    SetWindowPos(help.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Add<TabsView>(form.pgRAM, layout::kTabStrip, ctrl::pgRAM, layout::kTabsLeft - layout::kTabStrip.left);
     // Switching or disabling the pages changes what every control shows.
     WatchAll(form.pgRAM);

@@ -19,6 +19,8 @@ public:
     int Value() const;
     void SetValue(int value);
     void SetText(const std::string& text);  // the user's typing
+    // The user has left the box: its text becomes the value in force.
+    void Settle() { SetValue(Value()); }
 
 private:
     int min_;

@@ -60,13 +60,35 @@ TEST_F(CleanLevels, ShowsTheMemoryPageBeforeTheRun) {
     EXPECT_EQ(allocator.allocations, 160);
 }
 
-TEST_F(CleanLevels, MediumCleanLeavesTheTargetBarAtSixty) {
+TEST_F(CleanLevels, TheTargetShowsTheLevelDuringItsRunAndTheSliderAfter) {
+    const struct {
+        void (TfrmKRmain::*click)();
+        int percent;
+        const char* caption;
+    } levels[] = {{&TfrmKRmain::LightClean1Click, 30, "30%   (306 MB)"},
+                  {&TfrmKRmain::MediumClean1Click, 60, "60%   (613 MB)"},
+                  {&TfrmKRmain::HeavyClean1Click, 80, "80%   (818 MB)"}};
+    for (const auto& level : levels) {
+        auto& frm = Ready();
+        std::string captionDuringRun;
+        int barDuringRun = 0;
+        pump.onProcess = [&](int) {
+            captionDuringRun = frm.lblRAMperFree.Caption();
+            barDuringRun = frm.pbrTargetRAM.Percent();
+        };
+        (frm.*level.click)();
+        EXPECT_EQ(captionDuringRun, level.caption);
+        EXPECT_EQ(barDuringRun, level.percent);
+        EXPECT_EQ(frm.pbrTargetRAM.Percent(), 50) << level.percent;
+        EXPECT_EQ(frm.tbrTarget.Position(), 50);
+        EXPECT_EQ(frm.lblRAMperFree.Caption(), "50%   (511 MB)");
+        pump.onProcess = nullptr;
+    }
     auto& frm = Ready();
-    frm.MediumClean1Click();
-    EXPECT_EQ(frm.pbrTargetRAM.Percent(), 60);
-    EXPECT_EQ(frm.tbrTarget.Position(), 50);
-    EXPECT_EQ(frm.lblRAMperFree.Caption(), "50%   (511 MB)");
-    EXPECT_EQ(allocator.allocations, 120);
+    allocator.failAt = 10;
+    EXPECT_THROW(frm.HeavyClean1Click(), std::exception);
+    EXPECT_EQ(frm.lblRAMperFree.Caption(), "50%   (511 MB)") << "after a failed run too";
+    EXPECT_EQ(frm.pbrTargetRAM.Percent(), 50);
 }
 
 TEST_F(CleanLevels, NothingIsStoredWhenTheSpinnerAlreadyHoldsOne) {

@@ -125,6 +125,10 @@ TEST_F(UsageTick, FailedCpuReadingSwitchesAutomaticFreeingOffOnce) {
     Tick();
     EXPECT_FALSE(frm.chbAuto_Free.Checked());
     EXPECT_FALSE(frm.chbAuto_Free.Enabled());
+    EXPECT_EQ(frm.chbAuto_Free.Hint(),
+              "The processor load cannot be read on this system, so automatic freeing is off until Korbela Lite "
+              "starts again.")
+        << "the greyed box says why";
     EXPECT_EQ(Stored("Automatic RAM Freeing"), 1u) << "off for this run only: the choice is kept";
     EXPECT_FALSE(frm.CPUCheckActive());
     EXPECT_TRUE(dialog.shown.empty()) << "Windows 7 gets no notice";

@@ -88,6 +88,21 @@ void DrawFocusCue(HDC dc, const RECT& rect, DisplayScale scale) {
     Frame(dc, inner, palette::kAccent, line);
 }
 
+void DrawTextFocusCue(HDC dc, const RECT& area, const RECT& bounds, const std::string& text, HFONT font,
+                      UINT format, DisplayScale scale) {
+    SIZE extent{};
+    {
+        const SelectionRestore select(dc, font);
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    }
+    const int left = (format & DT_CENTER) != 0 ? (area.left + area.right - extent.cx) / 2 : area.left;
+    const int top = (area.top + area.bottom - extent.cy) / 2;
+    const int gap = scale(2);
+    const RECT around{std::max(bounds.left, left - gap), std::max(bounds.top, top - gap / 2),
+                      std::min(bounds.right, left + extent.cx + gap), std::min(bounds.bottom, top + extent.cy + gap / 2)};
+    Frame(dc, around, palette::kAccent, scale(1));
+}
+
 void DrawButton(HDC dc, const RECT& rect, const std::string& caption, HFONT font, FaceState state,
                 bool focused, DisplayScale scale) {
     const int line = scale(1);
@@ -123,7 +138,7 @@ void DrawCheckBox(HDC dc, const RECT& rect, const std::string& caption, HFONT fo
     const RECT box{rect.left, top, rect.left + size, top + size};
     FillSolid(dc, box, state == FaceState::Pressed ? palette::kFaceBottom : palette::kWell);
     COLORREF frame = palette::kFaceLight;
-    if (state == FaceState::Hot || focused) frame = palette::kAccent;
+    if (state == FaceState::Hot) frame = palette::kAccent;
     if (state == FaceState::Disabled) frame = palette::kPanelFrame;
     Frame(dc, box, frame, scale(1));
     if (checked) {
@@ -137,6 +152,8 @@ void DrawCheckBox(HDC dc, const RECT& rect, const std::string& caption, HFONT fo
     }
     RECT textArea{box.right + scale(5), rect.top, rect.right, rect.bottom};
     Text(dc, textArea, caption, font, TextColour(state), DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    // The focus frames the caption; the pointer over it lights the box.
+    if (focused) DrawTextFocusCue(dc, textArea, rect, caption, font, DT_LEFT, scale);
 }
 
 void DrawGroupPanel(HDC dc, const RECT& rect, const std::string& caption, HFONT captionFont, DisplayScale scale) {

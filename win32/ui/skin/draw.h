@@ -31,6 +31,11 @@ FaceState FaceStateOf(const DRAWITEMSTRUCT& item, bool hot);
 
 // The skin's focus cue: an accent frame just inside the rectangle.
 void DrawFocusCue(HDC dc, const RECT& rect, DisplayScale scale);
+// The focus cue around a single line of text drawn in `area` with `format`
+// (DT_LEFT or DT_CENTER, DT_VCENTER), clear of its letters and underline,
+// kept within `bounds`.
+void DrawTextFocusCue(HDC dc, const RECT& area, const RECT& bounds, const std::string& text, HFONT font,
+                      UINT format, DisplayScale scale);
 
 // A push button: gradient face, dark frame, centred caption.
 void DrawButton(HDC dc, const RECT& rect, const std::string& caption, HFONT font, FaceState state,

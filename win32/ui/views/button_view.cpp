@@ -28,4 +28,17 @@ bool ButtonView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
+LRESULT ButtonView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_GETDLGCODE) {
+        // Enter comes to the button instead of going to the window's default one.
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+    }
+    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+        if ((lParam & (1 << 30)) == 0) SendMessageA(window, BM_CLICK, 0, 0);  // not while the key repeats
+        return 0;
+    }
+    return OwnerDrawnButtonView::HandleSubclassMessage(window, message, wParam, lParam);
+}
+
 }  // namespace korbela

@@ -1,6 +1,6 @@
 // A push button as an owner-drawn BUTTON: skinned face, white caption, or a
-// picture (the title bar's help and close buttons). A click runs the model's
-// Click.
+// picture (the title bar's help and close buttons). A click, Space or Enter
+// runs the model's Click.
 #pragma once
 
 #include <optional>
@@ -20,6 +20,10 @@ public:
 
     void Sync() override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
+
+protected:
+    // Enter presses the focused button, as Space does.
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     TButton& model_;

@@ -39,6 +39,10 @@ public:
     // labels and pictures stay readable.
     virtual bool Enables(const Placement& placement, bool takesInput) const = 0;
     virtual void HintChanged(HWND control, const std::string& hint) = 0;
+    // A control that has the focus is disabled (the window is in a run), and
+    // one is enabled again: it takes the focus back if nothing else took it.
+    virtual void FocusedControlDisabled(HWND control) = 0;
+    virtual void ControlEnabled(HWND control) = 0;
 };
 
 // A view sees its controls' messages through its subclass (Subclass and
@@ -48,6 +52,8 @@ public:
     ControlView(IViewHost& host, Placement placement, const RECT& rect);
 
     HWND Handle() const { return window_; }
+    // The page it stands on; -1 on the title bar.
+    int Page() const { return placement_.page; }
     // Every window of this view (a spinner has two).
     virtual std::vector<HWND> Windows() const { return {window_}; }
 

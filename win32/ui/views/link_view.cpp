@@ -61,7 +61,10 @@ LRESULT LinkView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam
             RECT client{};
             GetClientRect(window, &client);
             WindowDc dc(window);
-            skin::DrawFocusCue(dc.Get(), client, host_.Scale());
+            const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+            const UINT format = (style & SS_TYPEMASK) == SS_CENTER ? DT_CENTER : DT_LEFT;
+            skin::DrawTextFocusCue(dc.Get(), client, client, model_.Caption(), host_.GetSkin().Link(), format,
+                                   host_.Scale());
         }
         return result;
     }

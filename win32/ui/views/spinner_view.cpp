@@ -73,6 +73,10 @@ void SpinnerView::Sync() {
 }
 
 void SpinnerView::OnCommand(WORD code) {
+    if (code == EN_KILLFOCUS) {
+        GuardedCall([this] { model_.Settle(); });
+        return;
+    }
     if (code != EN_CHANGE || writing_) return;
     const std::string text = EditText(window_);
     GuardedCall([this, &text] { model_.SetText(text); });
