@@ -193,10 +193,11 @@ struct Extent {
     }
 };
 
-Extent ExtentOf(const ScreenCapture& shot, Rgb colour) {
+// From column `from` on.
+Extent ExtentOf(const ScreenCapture& shot, Rgb colour, int from = 0) {
     Extent extent;
     for (int y = 0; y < shot.Height(); ++y) {
-        for (int x = 0; x < shot.Width(); ++x) {
+        for (int x = from; x < shot.Width(); ++x) {
             if (!(shot.At(x, y) == colour)) continue;
             extent.left = std::min(extent.left, x);
             extent.top = std::min(extent.top, y);
@@ -229,8 +230,10 @@ TEST_F(Keyboard, TheFocusCueFramesTheCaptionAndTheLinkText) {
         Sleep(300);  // painted
         const ScreenCapture shot = ScreenCapture::OfClient(control);
         shot.SaveBmp(BinFolder() + ScaledFileName("focus-" + std::to_string(f.control), ".bmp"));
+        // A check box's caption starts right of its box and its white tick.
+        const int captionFrom = f.control == ctrl::chbCPU ? ScreenScale()(14) : 0;
         const Extent cue = ExtentOf(shot, kAccent);
-        const Extent text = ExtentOf(shot, f.text);
+        const Extent text = ExtentOf(shot, f.text, captionFrom);
         ASSERT_FALSE(cue.Empty()) << f.control << " shows no focus";
         ASSERT_FALSE(text.Empty()) << f.control;
         EXPECT_TRUE(cue.Holds(text)) << f.control << ": the cue runs through the text";

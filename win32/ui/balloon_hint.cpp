@@ -83,6 +83,17 @@ void TBalloonHint::SetScale(DisplayScale scale) {
 
 LRESULT TBalloonHint::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) return 0;
+    if (message == TTM_WINDOWFROMPOINT) {
+        // Where the pointer is over a disabled control, the system names its
+        // owner instead; the tip asks again while it shows, and keeps the control.
+        const LRESULT under = DefSubclassProc(window, message, wParam, lParam);
+        if (reinterpret_cast<HWND>(under) != owner_ || lParam == 0) return under;
+        POINT point = *reinterpret_cast<const POINT*>(lParam);
+        ScreenToClient(owner_, &point);
+        const HWND child = ChildWindowFromPointEx(owner_, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+        return child != nullptr && child != owner_ && !IsWindowEnabled(child) ? reinterpret_cast<LRESULT>(child)
+                                                                              : under;
+    }
     return DefSubclassProc(window, message, wParam, lParam);
 }
 

@@ -219,7 +219,7 @@ HWND MainWindow::FirstControlOfPage() const {
 
 void MainWindow::RelayMouseMove(WPARAM wParam, LPARAM lParam) {
     const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    MSG message{Handle(), WM_MOUSEMOVE, wParam, lParam, static_cast<DWORD>(GetMessageTime()), point, 0};
+    MSG message{Handle(), WM_MOUSEMOVE, wParam, lParam, static_cast<DWORD>(GetMessageTime()), point};
     ClientToScreen(Handle(), &message.pt);
     // The system gives a disabled control's mouse messages to its parent.
     const HWND child = ChildWindowFromPointEx(Handle(), point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
@@ -232,7 +232,7 @@ void MainWindow::RelayMouseMove(WPARAM wParam, LPARAM lParam) {
     GuardedCall([this, &message] { relayHint(message); });
 }
 
-void MainWindow::ControlEnabled(HWND control) {
+void MainWindow::ControlBack(HWND control) {
     if (control != parkedFocus_) return;
     parkedFocus_ = nullptr;
     const HWND focus = GetFocus();

@@ -76,8 +76,8 @@ private:
     bool Shows(const Placement& placement) const override;
     bool Enables(const Placement& placement, bool takesInput) const override;
     void HintChanged(HWND control, const std::string& hint) override;
-    void FocusedControlDisabled(HWND control) override { parkedFocus_ = control; }
-    void ControlEnabled(HWND control) override;
+    void FocusedControlGoes(HWND control) override { parkedFocus_ = control; }
+    void ControlBack(HWND control) override;
     // The first control that Tab reaches on the page shown, if any.
     HWND FirstControlOfPage() const;
     void RelayMouseMove(WPARAM wParam, LPARAM lParam);
@@ -131,7 +131,7 @@ private:
     std::vector<std::function<void()>> unhooks_;  // undo the hooks set on the form
     bool shown_ = false;   // FormShow ran for the current showing
     bool active_ = false;  // the caption is drawn white while active
-    HWND parkedFocus_ = nullptr;  // not owned: had the focus when a run disabled it
+    HWND parkedFocus_ = nullptr;  // not owned: had the focus when a run took it away
     HWND focusOnActivate_ = nullptr;  // not owned: takes the focus when the window is activated
 };
 

@@ -69,6 +69,7 @@ TEST_F(CleanLevels, TheTargetShowsTheLevelDuringItsRunAndTheSliderAfter) {
                   {&TfrmKRmain::MediumClean1Click, 60, "60%   (613 MB)"},
                   {&TfrmKRmain::HeavyClean1Click, 80, "80%   (818 MB)"}};
     for (const auto& level : levels) {
+        memory.snapshot = {1072627712ull, 500ull << 20};  // the total read at start
         auto& frm = Ready();
         std::string captionDuringRun;
         int barDuringRun = 0;
@@ -84,7 +85,9 @@ TEST_F(CleanLevels, TheTargetShowsTheLevelDuringItsRunAndTheSliderAfter) {
         EXPECT_EQ(frm.lblRAMperFree.Caption(), "50%   (511 MB)");
         pump.onProcess = nullptr;
     }
+    memory.snapshot = {1072627712ull, 500ull << 20};
     auto& frm = Ready();
+    allocator.allocations = 0;
     allocator.failAt = 10;
     EXPECT_THROW(frm.HeavyClean1Click(), std::exception);
     EXPECT_EQ(frm.lblRAMperFree.Caption(), "50%   (511 MB)") << "after a failed run too";

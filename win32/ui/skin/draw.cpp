@@ -95,9 +95,9 @@ void DrawTextFocusCue(HDC dc, const RECT& area, const RECT& bounds, const std::s
         const SelectionRestore select(dc, font);
         GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
     }
-    const int left = (format & DT_CENTER) != 0 ? (area.left + area.right - extent.cx) / 2 : area.left;
-    const int top = (area.top + area.bottom - extent.cy) / 2;
-    const int gap = scale(2);
+    const LONG left = (format & DT_CENTER) != 0 ? (area.left + area.right - extent.cx) / 2 : area.left;
+    const LONG top = (area.top + area.bottom - extent.cy) / 2;
+    const LONG gap = scale(2);
     const RECT around{std::max(bounds.left, left - gap), std::max(bounds.top, top - gap / 2),
                       std::min(bounds.right, left + extent.cx + gap), std::min(bounds.bottom, top + extent.cy + gap / 2)};
     Frame(dc, around, palette::kAccent, scale(1));

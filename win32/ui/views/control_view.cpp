@@ -63,14 +63,13 @@ void ControlView::ApplyState(HWND window, const RECT& rect, bool visible, bool e
     }
     const bool shown = visible && host_.Shows(placement_);
     const bool usable = enabled && host_.Enables(placement_, TakesInput());
-    if ((IsWindowEnabled(window) != FALSE) != usable) {
-        if (!usable && GetFocus() == window) host_.FocusedControlDisabled(window);
-        EnableWindow(window, usable ? TRUE : FALSE);
-        if (usable) host_.ControlEnabled(window);
-    }
+    const bool isUsable = IsWindowEnabled(window) != FALSE;
     // The style bit, not IsWindowVisible: the main window itself may be hidden.
     const bool isShown = (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (((isUsable && !usable) || (isShown && !shown)) && GetFocus() == window) host_.FocusedControlGoes(window);
+    if (isUsable != usable) EnableWindow(window, usable ? TRUE : FALSE);
     if (isShown != shown) ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
+    if (usable && shown && !(isUsable && isShown)) host_.ControlBack(window);
 }
 
 bool ControlView::ApplyText(HWND window, const std::string& text) {

@@ -39,10 +39,11 @@ public:
     // labels and pictures stay readable.
     virtual bool Enables(const Placement& placement, bool takesInput) const = 0;
     virtual void HintChanged(HWND control, const std::string& hint) = 0;
-    // A control that has the focus is disabled (the window is in a run), and
-    // one is enabled again: it takes the focus back if nothing else took it.
-    virtual void FocusedControlDisabled(HWND control) = 0;
-    virtual void ControlEnabled(HWND control) = 0;
+    // The control that has the focus is disabled or hidden (a run covers it),
+    // and a control is usable again: that one takes the focus back if nothing
+    // else took it meanwhile.
+    virtual void FocusedControlGoes(HWND control) = 0;
+    virtual void ControlBack(HWND control) = 0;
 };
 
 // A view sees its controls' messages through its subclass (Subclass and
