@@ -123,9 +123,7 @@ RECT ThumbRect(DWORD processId, HWND trackbar) {
 // The target slider keeps what a user chose, by mouse or by keyboard: the
 // next showing of the window puts the stored value back.
 TEST_F(Keyboard, TheTargetIsStoredAfterAPressAndReleaseAndAfterAKey) {
-    StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
-    ASSERT_TRUE(WaitForFirstTick());
+    ASSERT_TRUE(StartShown());
     HWND target = program.Control(ctrl::tbrTarget);
     auto stored = [] { return ReadDword(HKEY_CURRENT_USER, kSettingsKey, "Target RAM"); };
     ASSERT_EQ(stored(), 50u);
@@ -213,9 +211,7 @@ constexpr Rgb kAccent{86, 156, 214};
 // The focus is framed around a check box's caption and a link's words, clear
 // of the letters, and is not the hover's blue box frame.
 TEST_F(Keyboard, TheFocusCueFramesTheCaptionAndTheLinkText) {
-    StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
-    ASSERT_TRUE(WaitForFirstTick());
+    ASSERT_TRUE(StartShown());
     const struct {
         int page;
         int control;
@@ -258,9 +254,7 @@ TEST_F(Keyboard, TabRunsOverTheTitleBarLeftToRight) {
 TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRun) {
     WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Target RAM", 5);
     WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts", 1);
-    StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
-    ASSERT_TRUE(WaitForFirstTick());
+    ASSERT_TRUE(StartShown());
     EXPECT_EQ(Focus(), program.Control(ctrl::tbrTarget)) << "shown from the tray: the page's first control";
     HWND freeRam = program.Control(ctrl::btnFreeRAM);
     for (const WPARAM key : {VK_RETURN, VK_SPACE}) {
@@ -276,9 +270,7 @@ TEST_F(Keyboard, EnterPressesTheFocusedButtonAndTheFocusOutlivesTheRun) {
 }
 
 TEST_F(Keyboard, ANumberBoxShowsTheNumberInForceWhenLeft) {
-    StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
-    ASSERT_TRUE(WaitForFirstTick());
+    ASSERT_TRUE(StartShown());
     SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, 2, 0);
     HWND attempts = program.Control(ctrl::spnAtempts);
     for (const auto& [typed, shown] : {std::pair{"99", "10"}, std::pair{"x", "1"}}) {

@@ -66,9 +66,7 @@ TEST_F(Monitor, GraphShowsGridBaseLineAndTracesAfterSomeTicks) {
 // What reaches the screen of a percent bar is the core's drawing of the same
 // bar, pixel for pixel: the program's kept tracks and copies change nothing.
 TEST_F(Monitor, PercentBarsOnScreenAreTheCoresDrawingPixelForPixel) {
-    StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
-    ASSERT_TRUE(WaitForFirstTick());
+    ASSERT_TRUE(StartShown());
     const struct {
         int page;
         int control;

@@ -85,9 +85,7 @@ TEST_F(Settings, WrongTypedValuesAreRepairedAtStartAndCostNothingElse) {
 // Each write that fails says which setting it could not store, in the
 // program's own words.
 TEST_F(Settings, EachFailedWriteSaysWhatCouldNotBeStored) {
-    StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
-    ASSERT_TRUE(WaitForFirstTick());
+    ASSERT_TRUE(StartShown());
     auto press = [this](int slider) {
         PostMessageA(program.Control(slider), WM_KEYDOWN, VK_RIGHT, 1);
         PostMessageA(program.Control(slider), WM_KEYUP, VK_RIGHT, 1 | (3LL << 30));

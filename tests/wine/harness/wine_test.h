@@ -49,6 +49,8 @@ protected:
     }
 
     void StartProgram() { ASSERT_TRUE(program.Start()) << "korbela.exe did not come up"; }
+    // Starts the program and shows its window once the first tick has filled it.
+    [[nodiscard]] bool StartShown() { return program.Start() && program.ShowMainWindow() && WaitForFirstTick(); }
     std::string Text(int id) const { return WindowText(program.Control(id)); }
     bool Visible(int id) const { return IsWindowVisible(program.Control(id)) != FALSE; }
     bool Checked(int id) const { return SendMessageA(program.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
