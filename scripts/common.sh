@@ -60,6 +60,26 @@ wine_tahoma() {
     return 0
 }
 
+# Makes Wine ready for the tests: a private display where there is none, the
+# prefix with the window's font, no window manager, and the display's
+# resolution when one is given. Another prefix than the project's own (a
+# subshell's, for the 144-dpi or the automatic freeing tests) gets a display
+# of its own too, stopped when that subshell ends.
+wine_test_session() {
+    local prefix="$1" dpi="${2:-}"
+    if [ "$prefix" != "$WINEPREFIX" ]; then
+        export WINEPREFIX="$prefix"
+        unset DISPLAY KORBELA_XVFB_PID
+    fi
+    ensure_display
+    trap stop_display EXIT
+    ensure_wineprefix
+    if [ -n "$dpi" ]; then
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
+    fi
+    unmanaged_windows
+}
+
 # For the tests: Wine leaves the windows to no window manager (there is none on
 # the test display). Otherwise every hide or destroy of a top-level window waits
 # two seconds for a window manager to answer, and each test's exit takes six.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts Korbela Lite under Wine.
+# Installs what is missing, builds the program (not its tests), and starts
+# Korbela Lite under Wine.
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
 "$ROOT/scripts/setup.sh"
-"$ROOT/scripts/build.sh"
+"$ROOT/scripts/build.sh" program
 ensure_display
 trap stop_display EXIT
 ensure_wineprefix

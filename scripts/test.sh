@@ -1,40 +1,65 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the native
-# suites, the same under AddressSanitizer/UBSan, a short fuzzing run, the
-# integration tests of the real program under Wine, the core suites built with
-# MinGW-w64 under Wine, the program built with clang too, and the benchmarks.
+# Installs what is missing, builds and runs the tests. Without arguments every
+# stage runs; name stages to run only those, in any order:
+#   unit        the native suites
+#   sanitizers  the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#   fuzz        a short fuzzing run of the performance-data parser
+#   wine        the integration tests of the real program under Wine, and its
+#               ends under Wine's heap checks
+#   dpi         the layout, caption, dialog, Monitor, focus and Light Clean
+#               tests again on a display at 144 dpi
+#   soak        two minutes of the real program, with its handles and objects
+#   auto        three minutes of automatic freeing checks
+#   windows     the core suites built with MinGW-w64 and run under Wine, and
+#               korbela.exe built with clang
+#   bench       the benchmarks, idle cost included
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
+all_stages=(unit sanitizers fuzz wine dpi soak auto windows bench)
+stages=("$@")
+[ "${#stages[@]}" -gt 0 ] || stages=("${all_stages[@]}")
+for stage in "${stages[@]}"; do
+    case " ${all_stages[*]} " in
+    *" $stage "*) ;;
+    *) echo "unknown stage '$stage'; the stages are: ${all_stages[*]}" >&2; exit 2 ;;
+    esac
+done
+wants() {
+    local stage
+    for stage in "$@"; do
+        case " ${stages[*]} " in *" $stage "*) return 0 ;; esac
+    done
+    return 1
+}
+
 "$ROOT/scripts/setup.sh"
-"$ROOT/scripts/build.sh"
-"$ROOT/scripts/check_imports.sh" "$BUILD/win/bin/korbela.exe"
+if wants unit bench; then "$ROOT/scripts/build.sh" native; fi
+if wants wine dpi soak auto windows bench; then
+    "$ROOT/scripts/build.sh" windows
+    "$ROOT/scripts/check_imports.sh" "$BUILD/win/bin/korbela.exe"
+fi
 
-log "Native tests"
-ctest --test-dir "$BUILD/native" --output-on-failure -j "$JOBS"
+if wants unit; then
+    log "Native tests"
+    ctest --test-dir "$BUILD/native" --output-on-failure -j "$JOBS"
+fi
 
-log "Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S "$ROOT" -B "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DKORBELA_SANITIZE=ON \
-      -DCMAKE_CXX_COMPILER=clang++
-cmake --build "$BUILD/asan" -j "$JOBS" --target korbela_tests
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir "$BUILD/asan" --output-on-failure -j "$JOBS"
+if wants sanitizers; then
+    log "Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    cmake -S "$ROOT" -B "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DKORBELA_SANITIZE=ON \
+          -DCMAKE_CXX_COMPILER=clang++
+    cmake --build "$BUILD/asan" -j "$JOBS" --target korbela_tests
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir "$BUILD/asan" --output-on-failure -j "$JOBS"
+fi
 
-if [ -x "$ROOT/fuzz/run_short.sh" ]; then
+if wants fuzz; then
     log "Fuzzing the performance-data parser (fixed number of inputs)"
     "$ROOT/fuzz/run_short.sh" "$BUILD/fuzz"
 fi
 
-log "Integration tests of the real program under Wine"
-ensure_display
-trap stop_display EXIT
-ensure_wineprefix
-unmanaged_windows
-# Keep one wineserver and Wine's own background processes running for the whole
-# run, started here so that they do not hold ctest's output pipes open.
-wineserver -p 120 || true
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-ctest --test-dir "$BUILD/win" --output-on-failure -E '^(Soak|AutoFreeing|HeapCheckedExit)\.|^korbela_tests$'
+if ! wants wine dpi soak auto windows bench; then exit 0; fi
 
 # Ends of the real program with Wine checking the heap: Wine logs "err:seh" for
 # an exception inside a callback, such as a tick that reaches a window that has
@@ -57,43 +82,27 @@ heap_checked_exit() {
     fi
     echo "== 5 heap-checked exits: no err:seh line"
 }
-log "Five ends of the program with Wine's heap checks"
-heap_checked_exit
 
-# The window at 150 %: the layout, caption, message dialog, Monitor page,
-# focus cue and Light Clean tests again, in a prefix and on a display of their
-# own whose resolution is 144 dpi. Wine 8 takes it from HKCU\Control
-# Panel\Desktop\LogPixels (before the machine's HKCC\Software\Fonts value
-# that winecfg writes) and gives it to every program alike; the screenshots
-# are named *-144dpi.bmp.
+# The window at 150 %, in a prefix and on a display of their own whose
+# resolution is 144 dpi. Wine 8 takes it from HKCU\Control Panel\Desktop\LogPixels
+# (before the machine's HKCC\Software\Fonts value that winecfg writes) and
+# gives it to every program alike; the screenshots are named *-144dpi.bmp.
 scaled_display_tests() (
-    export WINEPREFIX="$BUILD/wineprefix-dpi"
-    unset DISPLAY KORBELA_XVFB_PID
-    ensure_display
-    trap stop_display EXIT
-    ensure_wineprefix
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f </dev/null >/dev/null 2>&1
-    unmanaged_windows
+    wine_test_session "$BUILD/wineprefix-dpi" 144
     cd "$BUILD/win/bin"
     status=0
-    wine ./korbela_wine_tests.exe --gtest_filter='DisplayScaleLayout.*:CaptionFit.*:MessageDialog.*:Monitor.*:Keyboard.TheFocusCue*:Freeing.LightClean*' \
+    wine ./korbela_wine_tests.exe \
+        --gtest_filter='DisplayScaleLayout.*:CaptionFit.*:MessageDialog.*:Monitor.*:Keyboard.TheFocusCue*:Freeing.LightClean*' \
         </dev/null || status=$?
     wineserver -k || true
     exit "$status"
 )
-log "Integration tests at 144 dpi"
-scaled_display_tests
 
 # Automatic freeing waits for three of its one-minute checks: it runs beside
 # the soak, in a prefix and on a display of its own, where /proc/meminfo is a
 # file the test writes (see with_fake_meminfo).
 auto_freeing_tests() (
-    export WINEPREFIX="$BUILD/wineprefix-auto"
-    unset DISPLAY KORBELA_XVFB_PID
-    ensure_display
-    trap stop_display EXIT
-    ensure_wineprefix
-    unmanaged_windows
+    wine_test_session "$BUILD/wineprefix-auto"
     cd "$BUILD/win/bin"
     status=0
     with_fake_meminfo "$BUILD/win/meminfo" wine ./korbela_wine_tests.exe --gtest_filter='AutoFreeing.*' \
@@ -101,8 +110,6 @@ auto_freeing_tests() (
     wineserver -k || true
     exit "$status"
 )
-auto_freeing_tests >"$BUILD/auto_freeing.log" 2>&1 &
-auto_freeing=$!
 
 # Two builds that only compile, beside the soak and the automatic freeing,
 # which mostly wait: the core suites with MinGW-w64 (run under Wine after the
@@ -118,31 +125,64 @@ windows_builds() (
     nice -n 10 cmake --build "$BUILD/clang-win" -j "$JOBS" --target korbela
     echo "== korbela.exe built with clang (compiled only) in $((SECONDS - start)) s"
 )
-windows_builds >"$BUILD/windows_builds.log" 2>&1 &
-windows_builds=$!
 
-log "Soak: two minutes of the real program at one-second ticks, with its figures"
-ctest --test-dir "$BUILD/win" --verbose -R '^Soak\.TwoMinutes'
+wine_test_session "$WINEPREFIX"
+# Keep one wineserver and Wine's own background processes running for the whole
+# run, started here so that they do not hold ctest's output pipes open.
+wineserver -p 120 || true
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 
-log "Core suites built with MinGW-w64, under Wine; korbela.exe built with clang"
-builds_status=0
-wait "$windows_builds" || builds_status=$?
-cat "$BUILD/windows_builds.log"
-[ "$builds_status" -eq 0 ] || { echo "the MinGW-w64 core suites or the clang build failed" >&2; exit "$builds_status"; }
-ctest --test-dir "$BUILD/win" --output-on-failure -R '^korbela_tests$'
+if wants wine; then
+    log "Integration tests of the real program under Wine"
+    ctest --test-dir "$BUILD/win" --output-on-failure -E '^(Soak|AutoFreeing|HeapCheckedExit)\.|^korbela_tests$'
+    log "Five ends of the program with Wine's heap checks"
+    heap_checked_exit
+fi
 
-log "Automatic freeing of the real program: three checks, one a minute"
-auto_status=0
-wait "$auto_freeing" || auto_status=$?
-cat "$BUILD/auto_freeing.log"
-[ "$auto_status" -eq 0 ] || { echo "automatic freeing tests failed" >&2; exit "$auto_status"; }
+if wants dpi; then
+    log "Integration tests at 144 dpi"
+    scaled_display_tests
+fi
 
-log "Benchmarks (figures only, each against its own baseline)"
-# Each where its figure means something: the freeing run on VirtualAlloc, the
-# widgets on GDI and the idle cost under Wine; the usage tick natively, where
-# the memory status is read afresh on every call (Wine keeps it for a second).
-for bench in freeing_run_bench widgets_bench idle_cost_win; do
-    (cd "$BUILD/win/bin" && timeout 90 wine "./$bench.exe" </dev/null) || echo "$bench.exe failed" >&2
-done
-timeout 60 "$BUILD/native/bin/usage_tick_bench" || echo "usage_tick_bench failed" >&2
+if wants auto; then
+    auto_freeing_tests >"$BUILD/auto_freeing.log" 2>&1 &
+    auto_freeing=$!
+fi
+if wants windows; then
+    windows_builds >"$BUILD/windows_builds.log" 2>&1 &
+    windows_builds=$!
+fi
+
+if wants soak; then
+    log "Soak: two minutes of the real program at one-second ticks, with its figures"
+    ctest --test-dir "$BUILD/win" --verbose -R '^Soak\.TwoMinutes'
+fi
+
+if wants windows; then
+    log "Core suites built with MinGW-w64, under Wine; korbela.exe built with clang"
+    builds_status=0
+    wait "$windows_builds" || builds_status=$?
+    cat "$BUILD/windows_builds.log"
+    [ "$builds_status" -eq 0 ] || { echo "the MinGW-w64 core suites or the clang build failed" >&2; exit "$builds_status"; }
+    ctest --test-dir "$BUILD/win" --output-on-failure -R '^korbela_tests$'
+fi
+
+if wants auto; then
+    log "Automatic freeing of the real program: three checks, one a minute"
+    auto_status=0
+    wait "$auto_freeing" || auto_status=$?
+    cat "$BUILD/auto_freeing.log"
+    [ "$auto_status" -eq 0 ] || { echo "automatic freeing tests failed" >&2; exit "$auto_status"; }
+fi
+
+if wants bench; then
+    log "Benchmarks (figures only, each against its own baseline)"
+    # Each where its figure means something: the freeing run on VirtualAlloc, the
+    # widgets on GDI and the idle cost under Wine; the usage tick natively, where
+    # the memory status is read afresh on every call (Wine keeps it for a second).
+    for bench in freeing_run_bench widgets_bench idle_cost_win; do
+        (cd "$BUILD/win/bin" && timeout 90 wine "./$bench.exe" </dev/null) || echo "$bench.exe failed" >&2
+    done
+    timeout 60 "$BUILD/native/bin/usage_tick_bench" || echo "usage_tick_bench failed" >&2
+fi
 wineserver -k || true
