@@ -126,6 +126,15 @@ windows_builds() (
     echo "== korbela.exe built with clang (compiled only) in $((SECONDS - start)) s"
 )
 
+# Waits for a stage that ran in the background, shows what it printed, and
+# ends the run with its status when it failed.
+finish_background() {
+    local job="$1" output="$2" what="$3" status=0
+    wait "$job" || status=$?
+    cat "$output"
+    [ "$status" -eq 0 ] || { echo "$what failed" >&2; exit "$status"; }
+}
+
 wine_test_session "$WINEPREFIX"
 # Keep one wineserver and Wine's own background processes running for the whole
 # run, started here so that they do not hold ctest's output pipes open.
@@ -160,19 +169,13 @@ fi
 
 if wants windows; then
     log "Core suites built with MinGW-w64, under Wine; korbela.exe built with clang"
-    builds_status=0
-    wait "$windows_builds" || builds_status=$?
-    cat "$BUILD/windows_builds.log"
-    [ "$builds_status" -eq 0 ] || { echo "the MinGW-w64 core suites or the clang build failed" >&2; exit "$builds_status"; }
+    finish_background "$windows_builds" "$BUILD/windows_builds.log" "the MinGW-w64 core suites or the clang build"
     ctest --test-dir "$BUILD/win" --output-on-failure -R '^korbela_tests$'
 fi
 
 if wants auto; then
     log "Automatic freeing of the real program: three checks, one a minute"
-    auto_status=0
-    wait "$auto_freeing" || auto_status=$?
-    cat "$BUILD/auto_freeing.log"
-    [ "$auto_status" -eq 0 ] || { echo "automatic freeing tests failed" >&2; exit "$auto_status"; }
+    finish_background "$auto_freeing" "$BUILD/auto_freeing.log" "the automatic freeing tests"
 fi
 
 if wants bench; then
