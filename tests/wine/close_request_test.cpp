@@ -117,7 +117,7 @@ using SessionEnd = WineTest;
 
 TEST_F(SessionEnd, IsAllowedHiddenShownAndDuringARun) {
     WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Target RAM", 5);
-    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts", 2);
+    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts", 1);
     StartProgram();
     auto allowed = [this](const char* when) {
         for (HWND window : {program.ApplicationWindow(), program.MainWindow()}) {

@@ -92,8 +92,10 @@ TEST_F(Manual, HelpButtonAndF1OpenItInTheHtmlHelpViewer) {
             viewers = NewProcessIds(before, ProcessIdsNamed("hh.exe"));
             return !viewers.empty();
         }, std::chrono::seconds(30))) << "the shell started no hh.exe" << (byKey ? " for F1" : "");
-        Sleep(3000);  // a second viewer would have started by now
-        viewers = NewProcessIds(before, ProcessIdsNamed("hh.exe"));
+        if (byKey) {
+            Sleep(3000);  // a second viewer for the same press would have started by now
+            viewers = NewProcessIds(before, ProcessIdsNamed("hh.exe"));
+        }
         EXPECT_EQ(viewers.size(), 1u) << "one viewer for one " << (byKey ? "press of F1" : "click");
         // The viewer shows the manual under the title compiled into it.
         // The frame comes first and gets its title a moment later.
