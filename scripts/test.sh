@@ -99,7 +99,7 @@ scaled_display_tests() (
 )
 
 # Automatic freeing waits for three of its one-minute checks: it runs beside
-# the soak, in a prefix and on a display of its own, where /proc/meminfo is a
+# the 144-dpi tests and the soak, in a prefix and on a display of its own, where /proc/meminfo is a
 # file the test writes (see with_fake_meminfo).
 auto_freeing_tests() (
     wine_test_session "$BUILD/wineprefix-auto"
@@ -149,6 +149,11 @@ if wants wine; then
     heap_exit=$!
 fi
 
+if wants auto; then
+    auto_freeing_tests >"$BUILD/auto_freeing.log" 2>&1 &
+    auto_freeing=$!
+fi
+
 if wants dpi; then
     log "Integration tests at 144 dpi"
     scaled_display_tests
@@ -159,10 +164,6 @@ if wants wine; then
     finish_background "$heap_exit" "$BUILD/heap_checked_exit.summary" "the heap-checked ends of the program"
 fi
 
-if wants auto; then
-    auto_freeing_tests >"$BUILD/auto_freeing.log" 2>&1 &
-    auto_freeing=$!
-fi
 if wants windows; then
     windows_builds >"$BUILD/windows_builds.log" 2>&1 &
     windows_builds=$!
