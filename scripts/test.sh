@@ -99,8 +99,8 @@ scaled_display_tests() (
 )
 
 # Automatic freeing waits for three of its one-minute checks: it runs beside
-# the 144-dpi tests and the soak, in a prefix and on a display of its own, where /proc/meminfo is a
-# file the test writes (see with_fake_meminfo).
+# the 144-dpi tests and the soak, in a prefix and on a display of its own,
+# where /proc/meminfo is a file the test writes (see with_fake_meminfo).
 auto_freeing_tests() (
     wine_test_session "$BUILD/wineprefix-auto"
     cd "$BUILD/win/bin"
