@@ -45,8 +45,6 @@ inline constexpr const char* kProductWebSite = "https://www.quillmarsh.com/korbe
 
 // The text shown when the CPU load cannot be read on Windows Vista.
 std::string VistaAdminNotice();
-// The hint of the greyed automatic freeing box when the CPU load cannot be read.
-extern const char* const kAutoFreeOffHint;
 
 // Everything the window uses of the system; all references outlive the window.
 struct MainWindowServices {

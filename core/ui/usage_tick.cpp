@@ -34,11 +34,12 @@ int PercentOf(int64_t part, int64_t whole) {
     return static_cast<int>(RoundHalfEvenQuotient(part * 100, whole));
 }
 
-}  // namespace
-
-const char* const kAutoFreeOffHint =
+// The hint of the greyed automatic freeing box when the CPU load cannot be read.
+constexpr char kAutoFreeOffHint[] =
     "The processor load cannot be read on this system, so automatic freeing is off until Korbela Lite starts "
     "again.";
+
+}  // namespace
 
 std::string VistaAdminNotice() {
     const std::string blankLine = "\r\n\r\n";
