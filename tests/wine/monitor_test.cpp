@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <numeric>
 #include <vector>
 
 #include "core/util/rounding.h"
@@ -86,15 +88,9 @@ TEST_F(Monitor, PercentBarsOnScreenAreTheCoresDrawingPixelForPixel) {
         GdiCanvas canvas(screen, shot.Width(), shot.Height());
         model.Paint(canvas, shot.Width(), shot.Height());
         const std::vector<uint32_t> drawn = canvas.Pixels();
-        int differing = 0;
-        for (int y = 0; y < shot.Height(); ++y) {
-            for (int x = 0; x < shot.Width(); ++x) {
-                const uint32_t pixel = drawn[static_cast<std::size_t>(y) * shot.Width() + x];
-                const Rgb expected{static_cast<uint8_t>(pixel >> 16), static_cast<uint8_t>(pixel >> 8),
-                                   static_cast<uint8_t>(pixel)};
-                differing += !(shot.At(x, y) == expected);
-            }
-        }
+        ASSERT_EQ(drawn.size(), shot.Pixels().size()) << "control " << bar.control;
+        const int differing = std::inner_product(drawn.begin(), drawn.end(), shot.Pixels().begin(), 0, std::plus<>(),
+                                                 [](uint32_t a, uint32_t b) { return (a ^ b) & 0xFFFFFF ? 1 : 0; });
         EXPECT_GT(shot.Width() * shot.Height(), 0) << "control " << bar.control;
         EXPECT_EQ(differing, 0) << "control " << bar.control << ", " << shot.Width() << "x" << shot.Height();
     }

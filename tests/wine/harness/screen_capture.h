@@ -22,6 +22,8 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     Rgb At(int x, int y) const;
+    // Top-down rows of 0x00RRGGBB, as a canvas gives its pixels.
+    const std::vector<uint32_t>& Pixels() const { return pixels_; }
     // Writes a 24-bit BMP file.
     bool SaveBmp(const std::string& path) const;
 
