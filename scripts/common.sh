@@ -22,14 +22,22 @@ log() { printf '\n== [%4ss] %s\n' "$SECONDS" "$*"; }
 # A private X display when there is none, so the program's windows can be shown.
 ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
-    local n
-    for n in $(seq 91 120); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-        KORBELA_XVFB_PID=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
+    # The server picks a free display number itself and writes it out, so two
+    # test sessions started at once never share (and end) one display.
+    local number
+    number="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+    KORBELA_XVFB_PID=$!
+    for _ in $(seq 1 100); do
+        if [ -s "$number" ]; then
+            export DISPLAY=":$(tr -dc '0-9' <"$number")"
+            rm -f "$number"
+            xdpyinfo >/dev/null 2>&1 && return
+            break
+        fi
+        sleep 0.1
     done
+    rm -f "$number"
     echo "could not start Xvfb" >&2
     exit 1
 }
