@@ -17,9 +17,8 @@
 #include <sys/sysinfo.h>
 #endif
 
-#include "core/platform/block_allocator.h"
-#include "core/platform/memory_status.h"
-#include "core/platform/message_pump.h"
+#include "core/system/memory.h"
+#include "core/system/message_pump.h"
 
 namespace korbela::bench {
 

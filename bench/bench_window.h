@@ -3,7 +3,7 @@
 #pragma once
 
 #include "bench/bench_support.h"
-#include "core/ui/frm_kr_main.h"
+#include "core/form/frm_kr_main.h"
 #include "fakes/fake_registry.h"
 #include "fakes/main_window_fakes.h"
 

@@ -12,7 +12,7 @@
 
 #include "core/widgets/canvas.h"
 #include "win32/system/unique_handle.h"
-#include "win32/widgets/font_cache.h"
+#include "win32/widgets/gdi_canvas.h"
 
 namespace korbela::bench {
 

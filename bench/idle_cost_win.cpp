@@ -26,7 +26,7 @@
 #include "harness/registry_access.h"
 #include "harness/test_perf_provider.h"
 #include "win32/system/unique_handle.h"
-#include "win32/ui/control_ids.h"
+#include "win32/window/control_ids.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "bench/device_bitmap_canvas.h"
 #include "win32/system/unique_handle.h"
 #include "win32/widgets/gdi_canvas.h"
-#include "win32/widgets/percent_bar_painter.h"
+#include "win32/widgets/drawn_control.h"
 #include "wine/harness/screen_bitmap.h"
 #endif
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/os_version.h"
+#include "core/system/os_version.h"
 #include "core/system/cpu_usage.h"
-#include "core/util/errors.h"
+#include "core/system/errors.h"
 
 namespace {
 

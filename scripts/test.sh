@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs the tests. Without arguments every
+# Installs what is missing, checks the include order, builds and runs the
+# tests. Without arguments every
 # stage runs; name stages to run only those, in any order:
 #   unit        the native suites
 #   sanitizers  the same under AddressSanitizer and UndefinedBehaviorSanitizer
@@ -34,6 +35,8 @@ wants() {
 }
 
 "$ROOT/scripts/setup.sh"
+# Every run first checks that no include runs up the subsystem layers.
+"$ROOT/scripts/check_layers.sh"
 if wants unit bench; then "$ROOT/scripts/build.sh" native; fi
 if wants wine dpi soak auto windows bench; then
     "$ROOT/scripts/build.sh" windows

@@ -8,7 +8,7 @@
 
 #include <cctype>
 
-#include "core/system/registry_wrapper.h"
+#include "core/system/registry.h"
 #include "core/system/settings_reg.h"
 
 namespace korbela {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "core/platform/registry.h"
+#include "core/system/registry.h"
 
 namespace korbela {
 

@@ -6,9 +6,9 @@
 #include <span>
 #include <utility>
 
-#include "core/system/perf_data_parser.h"
-#include "core/util/errors.h"
-#include "core/util/rounding.h"
+#include "core/system/perf_data.h"
+#include "core/system/errors.h"
+#include "core/system/arithmetic.h"
 
 namespace korbela {
 

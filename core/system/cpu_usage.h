@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/os_version.h"
+#include "core/system/os_version.h"
 
 namespace korbela {
 

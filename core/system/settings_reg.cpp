@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <variant>
 
-#include "core/system/registry_wrapper.h"
+#include "core/system/registry.h"
 
 namespace korbela {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/platform/registry.h"
+#include "core/system/registry.h"
 
 namespace korbela {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "core/util/errors.h"
+#include "core/system/errors.h"
 
 namespace korbela {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 #include <cstdint>
 
-#include "core/platform/os_version.h"
+#include "core/system/os_version.h"
 
 namespace korbela {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/util/mul_div.h"
+#include "core/system/arithmetic.h"
 
 namespace korbela {
 

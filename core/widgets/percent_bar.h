@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/widgets/canvas.h"
-#include "core/widgets/display_scale.h"
+#include "core/system/display_scale.h"
 
 namespace korbela {
 

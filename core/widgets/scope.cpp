@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/util/rounding.h"
+#include "core/system/arithmetic.h"
 
 namespace korbela {
 

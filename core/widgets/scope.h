@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/widgets/canvas.h"
-#include "core/widgets/display_scale.h"
+#include "core/system/display_scale.h"
 
 namespace korbela {
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/platform/registry.h"
+#include "core/system/registry.h"
 
 namespace korbela::testing {
 

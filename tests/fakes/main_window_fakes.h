@@ -13,16 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/block_allocator.h"
-#include "core/platform/memory_status.h"
-#include "core/platform/message_pump.h"
-#include "core/platform/os_version.h"
-#include "core/platform/shell.h"
+#include "core/system/memory.h"
+#include "core/system/message_pump.h"
+#include "core/system/os_version.h"
+#include "core/system/shell.h"
 #include "core/system/cpu_usage.h"
-#include "core/ui/main_window_host.h"
-#include "core/ui/system_messages.h"
-#include "core/ui/tray_target.h"
-#include "core/widgets/thread_timer.h"
+#include "core/form/main_window_host.h"
+#include "core/dialog/system_messages.h"
+#include "core/tray/tray_target.h"
+#include "core/system/thread_timer.h"
 
 namespace korbela::testing {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/system/settings_reg.h"
-#include "core/ui/frm_kr_main.h"
+#include "core/form/frm_kr_main.h"
 #include "fakes/fake_registry.h"
 #include "fakes/main_window_fakes.h"
 

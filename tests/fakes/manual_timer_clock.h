@@ -11,7 +11,7 @@
 #include <mutex>
 #include <vector>
 
-#include "core/widgets/thread_timer.h"
+#include "core/system/thread_timer.h"
 
 namespace korbela::testing {
 

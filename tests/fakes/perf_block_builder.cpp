@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/system/perf_data_layout.h"
+#include "core/system/perf_data.h"
 
 namespace korbela::testing {
 

@@ -9,7 +9,7 @@
 #include <future>
 #include <mutex>
 
-#include "core/widgets/thread_timer.h"
+#include "core/system/thread_timer.h"
 
 namespace korbela::testing {
 

@@ -14,16 +14,14 @@
 #include <string>
 #include <thread>
 
-#include "core/ui/system_messages.h"
-#include "core/widgets/thread_timer.h"
+#include "core/dialog/system_messages.h"
+#include "core/system/thread_timer.h"
 #include "harness/korbela_process.h"
-#include "win32/app/error_report.h"
+#include "win32/window/error_report.h"
 #include "win32/app/timer_dispatcher.h"
-#include "win32/ui/control_ids.h"
-#include "win32/ui/frm_message.h"
-#include "win32/ui/subclass_base.h"
-#include "win32/ui/window_base.h"
-#include "win32/widgets/window_class.h"
+#include "win32/window/control_ids.h"
+#include "win32/dialog/frm_message.h"
+#include "win32/window/window.h"
 
 namespace korbela::wine {
 namespace {

@@ -7,7 +7,7 @@
 #include <numeric>
 #include <vector>
 
-#include "core/util/rounding.h"
+#include "core/system/arithmetic.h"
 #include "core/widgets/percent_bar.h"
 #include "harness/screen_capture.h"
 #include "harness/wine_test.h"

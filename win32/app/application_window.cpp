@@ -1,6 +1,6 @@
 #include "win32/app/application_window.h"
 
-#include "win32/widgets/window_class.h"
+#include "win32/window/window.h"
 
 namespace korbela {
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "win32/ui/window_base.h"
+#include "win32/window/window.h"
 
 namespace korbela {
 

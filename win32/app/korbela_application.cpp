@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "core/ui/hot_key.h"
+#include "core/app/hot_key.h"
 #include "win32/res/resource.h"
-#include "win32/ui/dpi.h"
+#include "win32/window/dpi.h"
 
 namespace korbela {
 

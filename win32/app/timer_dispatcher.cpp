@@ -1,6 +1,6 @@
 #include "win32/app/timer_dispatcher.h"
 
-#include "win32/widgets/window_class.h"
+#include "win32/window/window.h"
 
 namespace korbela {
 

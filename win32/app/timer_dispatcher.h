@@ -6,8 +6,8 @@
 #include <atomic>
 #include <functional>
 
-#include "core/widgets/thread_timer.h"
-#include "win32/ui/window_base.h"
+#include "core/system/thread_timer.h"
+#include "win32/window/window.h"
 
 namespace korbela {
 

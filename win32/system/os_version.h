@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "core/platform/os_version.h"
+#include "core/system/os_version.h"
 
 namespace korbela {
 

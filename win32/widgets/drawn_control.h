@@ -1,19 +1,24 @@
-// A child window that shows a drawn widget without flicker: it owns the
-// off-screen back buffer, lets the painter compose the picture in it and
-// copies it to the screen in one BitBlt.
+// A control drawn by a core widget (the percent bars, the graph): its window,
+// and the painter of a percent bar.
 #pragma once
 
-#include <windows.h>
-
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
+#include <windows.h>
+#include <windows.h>  // first, so that its TextOut macro names every canvas alike
 
 #include "core/widgets/canvas.h"
-#include "win32/ui/window_base.h"
+#include "core/widgets/percent_bar.h"
 #include "win32/widgets/gdi_canvas.h"
+#include "win32/window/window.h"
 
 namespace korbela {
 
+// A child window that shows a drawn widget without flicker: it owns the
+// off-screen back buffer, lets the painter compose the picture in it and
+// copies it to the screen in one BitBlt.
 inline constexpr char kDrawnControlClass[] = "KorbelaDrawn";
 
 class DrawnControl : public WindowBase {
@@ -39,6 +44,31 @@ private:
 
     Painter painter_;
     std::unique_ptr<GdiCanvas> buffer_;
+};
+
+// Paints a percent bar on the GDI canvas from layers: its empty and its
+// filled track are drawn once for a size and a look and kept as pixels, so a
+// new percent costs two copies and the caption.
+class PercentBarPainter {
+public:
+    // The bar must outlive the painter.
+    explicit PercentBarPainter(const TPercentBar& bar) : bar_(&bar) {}
+
+    void operator()(GdiCanvas& canvas, int width, int height);
+
+private:
+    // Whether the kept tracks are the ones of this size and look.
+    bool Kept(const GdiCanvas& canvas, const TPercentBarLook& look) const;
+
+    const TPercentBar* bar_;
+    // What the kept tracks were drawn for; the fill's percent is left out.
+    TPercentBarLook look_;
+    DisplayScale scale_;
+    int width_ = 0;
+    int height_ = 0;
+    int bitsPerPixel_ = 0;
+    std::vector<uint32_t> empty_;
+    std::vector<uint32_t> filled_;
 };
 
 }  // namespace korbela

@@ -1,3 +1,40 @@
+// The canvas the widgets draw on under Windows: GDI on a window or bitmap, with
+// the fonts it has made kept for its life.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+#include <windows.h>
+
+#include "core/widgets/canvas.h"
+#include "win32/system/unique_handle.h"
+
+namespace korbela {
+
+// The fonts a canvas draws with: each made once, on first use, and kept while
+// the canvas lives. Selecting the font that is selected already costs nothing.
+class FontCache {
+public:
+    FontCache() = default;
+    FontCache(const FontCache&) = delete;
+    FontCache& operator=(const FontCache&) = delete;
+
+    // Selects the font into the DC, which must be the same at every call and
+    // outlive the cache. A font that cannot be made leaves the selection alone.
+    void Select(HDC dc, const FontSpec& font);
+
+private:
+    struct CachedFont {
+        FontSpec wanted;
+        UniqueGdiObject<HFONT> font;
+    };
+
+    std::vector<CachedFont> fonts_;
+    SelectionRestore selection_;  // undone before the fonts are deleted
+    std::size_t selected_ = SIZE_MAX;  // index into fonts_
+};
+
 // The widgets' canvas on an off-screen bitmap: a memory DC with a 32-bit
 // device-independent bitmap, its own pen and cached fonts. The finished
 // picture goes to the screen in one BitBlt.
@@ -6,19 +43,6 @@
 // written straight into the bitmap's pixels, the same pixels GDI would set;
 // text and wide lines are drawn by GDI. Drawing on such a bitmap stays inside
 // the process.
-#pragma once
-
-#include <windows.h>
-
-#include <cstdint>
-#include <vector>
-
-#include "core/widgets/canvas.h"
-#include "win32/system/unique_handle.h"
-#include "win32/widgets/font_cache.h"
-
-namespace korbela {
-
 class GdiCanvas final : public ICanvas {
 public:
     // Throws std::runtime_error when the DC or the bitmap cannot be created.

@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "core/widgets/display_scale.h"
+#include "core/system/display_scale.h"
 #include "harness/korbela_process.h"
 #include "harness/registry_access.h"
-#include "win32/ui/control_ids.h"
+#include "win32/window/control_ids.h"
 
 namespace korbela::wine {
 

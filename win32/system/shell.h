@@ -1,0 +1,33 @@
+// The shell's "open" verb, owned by the main window. Targets are UTF-8.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "core/system/shell.h"
+#include "win32/system/unique_handle.h"
+
+namespace korbela {
+
+class Win32Shell : public IShell {
+public:
+    Win32Shell() = default;
+    Win32Shell(const Win32Shell&) = delete;
+    Win32Shell& operator=(const Win32Shell&) = delete;
+
+    void SetOwner(HWND owner) { owner_ = owner; }  // not owned
+    void Open(const std::string& target) override;
+
+    // The last target handed to the shell (for the integration tests' probe).
+    const std::string& LastTarget() const { return lastTarget_; }
+
+private:
+    HWND owner_ = nullptr;
+    // The process each target started last; closed before its next launch.
+    std::map<std::string, UniqueKernelHandle> processes_;
+    std::string lastTarget_;
+};
+
+}  // namespace korbela

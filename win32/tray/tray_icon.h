@@ -1,0 +1,124 @@
+// The tray icon on Windows: the shell's Shell_NotifyIcon, the desktop the icon
+// works with, and the hidden window that receives the icon's messages.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <windows.h>
+
+#include "core/tray/notify_shell.h"
+#include "core/tray/tray_desktop.h"
+#include "core/tray/tray_icon.h"
+#include "win32/tray/tray_menu.h"
+#include "win32/window/window.h"
+
+namespace korbela {
+
+// Shell_NotifyIconA for the tray icon: the plain record becomes a
+// NOTIFYICONDATAA of the size the shell understands.
+// major * 65536 + minor of shell32.dll's file version; 0 when it cannot be read.
+uint32_t ReadShellVersion();
+
+class Win32NotifyShell : public INotifyShell {
+public:
+    Win32NotifyShell(HWND window, HICON icon) : window_(window), icon_(icon) {}
+
+    bool Notify(NotifyCommand command, uint32_t flags, const NotifyIconRecord& record) override;
+    uint32_t LastError() override { return lastError_; }
+    void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
+
+private:
+    HWND window_;  // not owned: the tray's message window
+    HICON icon_;   // not owned
+    uint32_t lastError_ = 0;
+};
+
+// The window system as the tray icon sees it: its own message window, the
+// application window (hooked for its minimise command) and the main window.
+class Win32TrayDesktop : public ITrayDesktop, private SubclassBase {
+public:
+    // A system command that reached the application window; true ends it there.
+    using SysCommandHook = std::function<bool(UINT command)>;
+
+    Win32TrayDesktop(HWND trayWindow, HWND applicationWindow, HWND mainWindow, TrayMenu& menu,
+                     SysCommandHook onSysCommand);
+    ~Win32TrayDesktop() override;
+
+    void StartTimer(uint32_t id, uint32_t milliseconds) override;
+    void KillTimer(uint32_t id) override;
+    uint32_t DoubleClickTime() override;
+    ScreenPoint CursorPos() override;
+    void SetForegroundToTrayWindow() override;
+    void ShowPopupMenu(ScreenPoint at) override;
+    void PostNullToTrayWindow() override;
+
+    void HookApplicationWindow() override;
+    void UnhookApplicationWindow() override;
+    bool ApplicationIconic() override;
+    void ShowApplicationWindow(AppWindowShow how) override;
+    void SetMainWindowAutoShow(bool value) override;
+
+    bool HasMainWindow() override;
+    ScreenRect MainWindowRect() override;
+    void SetMainWindowVisible(bool value) override;
+    std::optional<ScreenRect> NotifyAreaRect() override;
+    void DrawCaptionAnimation(const ScreenRect& from, const ScreenRect& to) override;
+
+    // Told whether the application is to show its main window by itself on a restore.
+    std::function<void(bool showsByItself)> OnMainWindowAutoShow;
+
+private:
+    // The application window's messages while it is hooked; an error raised
+    // in the hook goes to the application's report.
+    LRESULT HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    HWND trayWindow_;         // not owned
+    HWND applicationWindow_;  // not owned
+    HWND mainWindow_;         // not owned
+    TrayMenu& menu_;          // not owned
+    SysCommandHook onSysCommand_;
+};
+
+// The tray icon of the main window: a hidden top-level window of its own
+// ("KorbelaTrayWindow") that receives the shell's callbacks, the
+// "TaskbarCreated" broadcast and the session messages, the popup menu
+// popTaskBar, and the icon's behaviour. The icon is placed when this object
+// is made and removed when it goes.
+inline constexpr char kTrayWindowClass[] = "KorbelaTrayWindow";
+
+class TrayIconWindow : public WindowBase {
+public:
+    // The windows and the icon stay owned by the caller and outlive this object;
+    // without an icon the application window's class icon is shown.
+    TrayIconWindow(HWND applicationWindow, HWND mainWindow, HICON icon);
+    ~TrayIconWindow() override;
+
+    // tryIcon: Hint, HideToTray, RestoreFromTray. It is the main window's ITrayTarget.
+    TTrayIcon& Icon() { return icon_; }
+
+    // Hiding to the tray stops the application from showing its main window
+    // by itself when it is restored (false); restoring may allow it again.
+    std::function<void(bool showsByItself)> OnMainWindowAutoShow;
+
+private:
+    // Errors of the menu handlers and the icon's own work go to the
+    // application's report.
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HWND CreateTrayWindow();
+
+    UINT taskbarCreated_ = 0;
+    bool ready_ = false;  // messages reach icon_ only while it is fully made
+    // Made in this order and gone in the reverse one, the window last: the
+    // icon is removed while its window, shell, menu and desktop are still there.
+    Win32NotifyShell shell_;
+
+public:
+    // popTaskBar: the main window sets its item handlers.
+    TrayMenu popTaskBar;
+
+private:
+    Win32TrayDesktop desktop_;
+    TTrayIcon icon_;
+};
+
+}  // namespace korbela
