@@ -14,8 +14,6 @@ namespace korbela {
 
 namespace {
 
-constexpr uint32_t kPageColour = 0x515151;  // RGB(81, 81, 81)
-
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
@@ -201,7 +199,7 @@ void TfrmKRmain::FormCreate() {
     settings_.CheckSettings();
     ApplySettings();
     pgRAM.SetActivePageIndex(kPageMemory);
-    ApplyPanelColours();
+    // The group panels take the page control's colour: the window draws them so.
     ShowTotalRAM();
     ShowTargetRAM();
     RefreshAutoFreeing();
@@ -251,8 +249,6 @@ void TfrmKRmain::ApplySettings() {
     chbAuto_Free_Silent.SetChecked(record_.CfgAutoFreeSilent);
     ApplyMonitorView(record_.CfgMonitorView);
 }
-
-void TfrmKRmain::ApplyPanelColours() { panelColour_ = kPageColour; }
 
 void TfrmKRmain::ShowAndFront() {
     host_.Show();

@@ -77,7 +77,6 @@ public:
     void lblWebSiteClick();
     void HyperLink2Click();
     void ApplySettings();
-    void ApplyPanelColours();
 
     // Memory statistics and the usage tick.
     void ShowTotalRAM();
@@ -88,7 +87,6 @@ public:
     // Freeing run.
     int32_t BlocksForPercent(int percent) const;
     void FreeRAM(int percent);
-    bool FreeingInProgress() const { return freeing_; }
 
     // Manual freeing and clean levels.
     void ShowTargetRAM();
@@ -124,17 +122,11 @@ public:
 
     // State shared by the pages.
     bool Loading() const { return Loading_; }
-    const std::string& ExePath() const { return ExePath_; }
-    const std::string& ExeFolder() const { return ExeFolder_; }
     bool CPUCheckActive() const { return CPUCheckActive_; }
-    uint64_t TotalRAMBytes() const { return TotalRAMBytes_; }
     int64_t TotalMB() const { return TotalMB_; }
-    int64_t UsedMB() const { return UsedMB_; }
-    int64_t FreeMB() const { return FreeMB_; }
     int LastCPULoad() const { return LastCPULoad_; }
     int CPUThreshold() const { return CPUThreshold_; }
     int64_t AutoFreeMB() const { return AutoFreeMB_; }
-    const std::vector<void*>& RAMBlocks() const { return RAMBlocks_; }
     const SettingsRecord& Settings() const { return record_; }
 
     // Title bar and page control.
@@ -215,9 +207,6 @@ public:
     TStarter StartHelp;
     TStarter Window_Open;
 
-    // Colour the group panels take from the page control.
-    uint32_t PanelColour() const { return panelColour_; }
-
 private:
     friend class OnePassScope;
 
@@ -273,7 +262,6 @@ private:
     // The CPU reading failed while automatic freeing was on: the box stays
     // unticked for this run of the program, the stored choice stays as it is.
     bool autoFreeSuspended_ = false;
-    uint32_t panelColour_ = 0xFFFFFF;
 };
 
 }  // namespace korbela

@@ -25,6 +25,7 @@ constexpr int MulDiv(int a, int b, int c) {
 }
 
 // Rounding and unit helpers shared by every figure the program shows.
+
 // Nearest integer, halves to the even neighbour (12.5 -> 12, 87.5 -> 88).
 inline int64_t RoundHalfEven(double value) {
     const double floor = std::floor(value);

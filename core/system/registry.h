@@ -43,6 +43,7 @@ public:
 // (HKEY_CURRENT_USER unless told otherwise) and at most one open key. Reads and
 // writes that cannot be done raise ERegistryError, which the settings and
 // start-up routines catch; DeleteValue only ever reports a boolean.
+
 // A registry value that could not be read or written. Derived from KorbelaError
 // so that the one routine which lets it escape (CreateDefaultSettings) reaches
 // the application-wide report with this text.

@@ -12,6 +12,7 @@ namespace korbela {
 
 // The record the tray icon hands to the shell (NOTIFYICONDATA), as plain data:
 // which layout the shell understands, the identifiers, and the tip text.
+
 // Shell versions are major * 65536 + minor of shell32.dll's file version.
 inline constexpr uint32_t kShellVersion5 = 0x50000;
 inline constexpr uint32_t kTrayIconId = 1;

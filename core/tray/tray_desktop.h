@@ -50,8 +50,6 @@ public:
     virtual void UnhookApplicationWindow() = 0;
     virtual bool ApplicationIconic() = 0;
     virtual void ShowApplicationWindow(AppWindowShow how) = 0;
-    // Whether the application shows its main window by itself when it is restored.
-    virtual void SetMainWindowAutoShow(bool value) = 0;
 
     // The main window and the taskbar's notification area.
     virtual bool HasMainWindow() = 0;

@@ -60,12 +60,9 @@ bool TTrayIcon::ApplicationVisible() { return !hiddenAtStart_ && !desktop_.Appli
 
 void TTrayIcon::HideToTray() {
     if (ApplicationVisible()) {
-        if (snap_ || Has(TTrayVisibility::tvAnimateToTray)) {
-            if (desktop_.HasMainWindow()) {
-                AnimateIfAsked(true);
-                desktop_.SetMainWindowVisible(false);
-            }
-            desktop_.SetMainWindowAutoShow(false);
+        if ((snap_ || Has(TTrayVisibility::tvAnimateToTray)) && desktop_.HasMainWindow()) {
+            AnimateIfAsked(true);
+            desktop_.SetMainWindowVisible(false);
         }
         desktop_.ShowApplicationWindow(AppWindowShow::Minimize);
     }
@@ -75,10 +72,7 @@ void TTrayIcon::HideToTray() {
 }
 
 void TTrayIcon::RestoreFromTray() {
-    if (hiddenAtStart_) {
-        desktop_.ShowApplicationWindow(AppWindowShow::ShowMinimizedWithoutAnimation);
-        if (!snap_ && !Has(TTrayVisibility::tvAnimateToTray)) desktop_.SetMainWindowAutoShow(true);
-    }
+    if (hiddenAtStart_) desktop_.ShowApplicationWindow(AppWindowShow::ShowMinimizedWithoutAnimation);
     visibility_.Include(TTrayVisibility::tvVisibleTaskBar);
     desktop_.ShowApplicationWindow(AppWindowShow::Show);
     if (!ApplicationVisible()) {

@@ -42,7 +42,6 @@ public:
     constexpr bool Contains(TTrayVisibility member) const { return (bits_ & Bit(member)) != 0; }
     constexpr void Include(TTrayVisibility member) { bits_ = static_cast<uint16_t>(bits_ | Bit(member)); }
     constexpr void Exclude(TTrayVisibility member) { bits_ = static_cast<uint16_t>(bits_ & ~Bit(member)); }
-    constexpr uint16_t Bits() const { return bits_; }
 
     friend constexpr bool operator==(TTrayVisibilitySet, TTrayVisibilitySet) = default;
 
@@ -65,6 +64,7 @@ inline constexpr TTrayVisibilitySet kMainWindowTrayVisibility{
 // clicks on it and the hiding of the application into the tray. The Win32
 // window hands the messages of its own window and of the application window
 // in; everything the icon does goes out through the shell and the desktop.
+
 // Mouse reports of the tray callback (its lParam).
 inline constexpr uint32_t kWmMouseMove = 0x0200;
 inline constexpr uint32_t kWmLButtonDown = 0x0201;

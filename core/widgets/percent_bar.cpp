@@ -68,31 +68,17 @@ bool GradientShown(const TGradient& gradient, const ICanvas& canvas) {
 
 }  // namespace
 
-Rect PercentBarPresetBounds(PercentBarPreset preset) {
-    switch (preset) {
-        case PercentBarPreset::UsedRAM:
-            return {8, 45, 8 + 448, 45 + 21};
-        case PercentBarPreset::FreeRAM:
-            return {6, 91, 6 + 448, 91 + 21};
-        case PercentBarPreset::TargetRAM:
-            return {8, 68, 8 + 341, 68 + 21};
-        case PercentBarPreset::CPU:
-            return {8, 25, 8 + 452, 25 + 21};
-    }
-    return {};
-}
-
 void TPercentBar::SetPercent(int value) {
     if (value == percent_ || value < 0 || value > 100) return;
     percent_ = value;
     look_.Gradient.PercentFilling = value;
-    Changed();
+    NotifyChanged();
 }
 
 void TPercentBar::SetScale(DisplayScale scale) {
     if (scale == scale_ || scale.dpi <= 0) return;
     scale_ = scale;
-    Changed();
+    NotifyChanged();
 }
 
 void TPercentBar::SetLook(const TPercentBarLook& look) {
@@ -100,7 +86,7 @@ void TPercentBar::SetLook(const TPercentBarLook& look) {
     next.Gradient.PercentFilling = percent_;
     if (next == look_) return;
     look_ = std::move(next);
-    Changed();
+    NotifyChanged();
 }
 
 void TPercentBar::ApplyPreset(PercentBarPreset preset) {
@@ -232,8 +218,8 @@ void TPercentBar::DrawCaption(ICanvas& canvas, int width, int height) const {
     canvas.ResetClip();
 }
 
-void TPercentBar::Changed() {
-    if (Invalidate) Invalidate();
+void TPercentBar::NotifyChanged() {
+    if (Changed) Changed();
 }
 
 }  // namespace korbela

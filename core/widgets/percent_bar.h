@@ -51,9 +51,6 @@ struct TPercentBarLook {
 // The four bars of the main window.
 enum class PercentBarPreset { UsedRAM, FreeRAM, TargetRAM, CPU };
 
-// Where the main window puts a bar, in its parent panel's coordinates.
-Rect PercentBarPresetBounds(PercentBarPreset preset);
-
 class TPercentBar {
 public:
     // A new bar looks like the used RAM bar.
@@ -92,8 +89,8 @@ public:
     int FillEnd(const ICanvas& canvas, int width, int height) const;
     void PaintCaption(ICanvas& canvas, int width, int height) const;
 
-    // Called whenever the picture changes; the window binding repaints.
-    std::function<void()> Invalidate;
+    // View hook, as on every control: the picture changed; the window repaints.
+    std::function<void()> Changed;
 
 private:
     // Background, and with a track its bands and gaps; the fill in the given
@@ -101,7 +98,7 @@ private:
     void DrawBar(ICanvas& canvas, int width, int height, const TGradient* fill) const;
     void DrawGradient(ICanvas& canvas, const TGradient& gradient, const Rect& area) const;
     void DrawCaption(ICanvas& canvas, int width, int height) const;
-    void Changed();
+    void NotifyChanged();
 
     int percent_ = 1;
     TPercentBarLook look_;

@@ -158,7 +158,7 @@ void TScope::ClearHistories() {
 }
 
 void TScope::RequestRepaint() {
-    if (!painting_ && Invalidate) Invalidate();
+    if (!painting_ && Changed) Changed();
 }
 
 void TScope::Paint(ICanvas& canvas, int width, int height) const {

@@ -79,9 +79,9 @@ public:
 
     void Paint(ICanvas& canvas, int width, int height) const;
 
-    // Called whenever the picture changes; the window binding merges the
-    // requests into one repaint. Not called while the scope paints.
-    std::function<void()> Invalidate;
+    // View hook, as on every control: the picture changed. The window merges
+    // the calls into one repaint. Not called while the scope paints.
+    std::function<void()> Changed;
 
 private:
     struct Channel {

@@ -76,9 +76,6 @@ public:
             break;
         }
     }
-    void SetMainWindowAutoShow(bool value) override {
-        log.push_back(value ? "main window auto show on" : "main window auto show off");
-    }
     bool HasMainWindow() override { return true; }
     ScreenRect MainWindowRect() override { return kMainRect; }
     void SetMainWindowVisible(bool value) override {
@@ -205,8 +202,8 @@ TEST_F(TrayIconTest, RightReleaseOpensTheMenuOnlyOnOldShells) {
 TEST_F(TrayIconTest, HideToTrayAnimatesHidesMinimisesAndDropsTheButton) {
     LoadedIcon();
     icon->HideToTray();
-    EXPECT_EQ(desktop.log, (Log{"animate main to area", "main window hide", "main window auto show off",
-                                "application minimise", "application hide"}));
+    EXPECT_EQ(desktop.log,
+              (Log{"animate main to area", "main window hide", "application minimise", "application hide"}));
     EXPECT_FALSE(icon->Visibility().Contains(TTrayVisibility::tvVisibleTaskBar));
 }
 
@@ -214,8 +211,7 @@ TEST_F(TrayIconTest, HideToTrayWithoutNotifyAreaSkipsTheAnimation) {
     LoadedIcon();
     desktop.notifyArea.reset();
     icon->HideToTray();
-    EXPECT_EQ(desktop.log, (Log{"main window hide", "main window auto show off", "application minimise",
-                                "application hide"}));
+    EXPECT_EQ(desktop.log, (Log{"main window hide", "application minimise", "application hide"}));
 }
 
 TEST_F(TrayIconTest, HideToTrayWhenAlreadyMinimisedOnlyHidesTheButton) {

@@ -69,12 +69,19 @@ void ExpectLayersMatchPaint(TPercentBar bar, int width, int height, int bitsPerP
 }
 
 TEST(PercentBarLayers, MakeThePictureOfEveryPresetAtEveryPercent) {
-    for (PercentBarPreset preset : {PercentBarPreset::UsedRAM, PercentBarPreset::FreeRAM,
-                                    PercentBarPreset::TargetRAM, PercentBarPreset::CPU}) {
+    // Each at the size the main window gives it.
+    const struct {
+        PercentBarPreset preset;
+        int width;
+        int height;
+    } bars[] = {{PercentBarPreset::UsedRAM, 448, 21},
+                {PercentBarPreset::FreeRAM, 448, 21},
+                {PercentBarPreset::TargetRAM, 341, 21},
+                {PercentBarPreset::CPU, 452, 21}};
+    for (const auto& each : bars) {
         TPercentBar bar;
-        bar.ApplyPreset(preset);
-        const Rect bounds = PercentBarPresetBounds(preset);
-        ExpectLayersMatchPaint(bar, bounds.Width(), bounds.Height());
+        bar.ApplyPreset(each.preset);
+        ExpectLayersMatchPaint(bar, each.width, each.height);
     }
 }
 

@@ -178,7 +178,7 @@ TEST(PercentBarCaption, ShowsTheFormatUnformattedWhenItCannotBeApplied) {
 TEST(PercentBarPercent, IgnoresUnchangedAndOutOfRangeValues) {
     TPercentBar bar = MakeBar(PercentBarPreset::UsedRAM, 40);
     int repaints = 0;
-    bar.Invalidate = [&] { ++repaints; };
+    bar.Changed = [&] { ++repaints; };
     for (int ignored : {150, -5, 101, 40}) {
         bar.SetPercent(ignored);
         EXPECT_EQ(bar.Percent(), 40) << ignored;
@@ -215,7 +215,7 @@ TEST(PercentBarPercent, ZeroShowsABlackBarWithItsCaption) {
 TEST(PercentBarPercent, ChangingTheLookRepaintsOnlyWhenItDiffers) {
     TPercentBar bar = MakeBar(PercentBarPreset::UsedRAM, 30);
     int repaints = 0;
-    bar.Invalidate = [&] { ++repaints; };
+    bar.Changed = [&] { ++repaints; };
     bar.ApplyPreset(PercentBarPreset::UsedRAM);
     EXPECT_EQ(repaints, 0);
     TPercentBarLook look = bar.Look();
@@ -370,7 +370,7 @@ TEST(PercentBarScale, CaptionIsDrawnInTheScaledFontWithScaledShadowsAndOutline) 
 TEST(PercentBarScale, ChangingTheScaleRepaintsAndKeepsThePercent) {
     TPercentBar bar = MakeBar(PercentBarPreset::CPU, 42);
     int repaints = 0;
-    bar.Invalidate = [&] { ++repaints; };
+    bar.Changed = [&] { ++repaints; };
     bar.SetScale(DisplayScale{});
     EXPECT_EQ(repaints, 0);
     bar.SetScale(kOneAndAHalf);

@@ -183,7 +183,7 @@ TEST(ScopeHistory, HiddenChannelKeepsItsPointsAndShowsThemAgain) {
 TEST(ScopeRange, ChangingMinOrMaxClearsEveryHistory) {
     TScope scope;
     int repaints = 0;
-    scope.Invalidate = [&] { ++repaints; };
+    scope.Changed = [&] { ++repaints; };
     const auto fill = [&] {
         for (int channel = 0; channel < 3; ++channel) scope.AddValue(channel, 50);
         repaints = 0;
@@ -216,7 +216,7 @@ TEST(ScopeRange, PlacesPointsInAWiderRange) {
 TEST(ScopeRepaint, RequestedOnlyWhenThePictureChanges) {
     TScope scope;
     int repaints = 0;
-    scope.Invalidate = [&] { ++repaints; };
+    scope.Changed = [&] { ++repaints; };
     const auto expectRepaints = [&](auto change, int expected, const char* what) {
         repaints = 0;
         change();
@@ -299,7 +299,7 @@ TEST(ScopeScale, ShowsTheDesignsPointsOverTheScaledWidthAndKeepsTheHistory) {
     for (int i = 0; i < 600; ++i) scope.AddValue(0, i % 100);
     const std::deque<int> history = scope.History(0);
     int repaints = 0;
-    scope.Invalidate = [&] { ++repaints; };
+    scope.Changed = [&] { ++repaints; };
     scope.SetScale(kOneAndAHalf);
     EXPECT_EQ(repaints, 1);
     EXPECT_EQ(scope.History(0), history);
@@ -324,7 +324,7 @@ private:
 TEST(ScopeRepaint, NotRequestedWhilePainting) {
     TScope scope;
     int repaints = 0;
-    scope.Invalidate = [&] { ++repaints; };
+    scope.Changed = [&] { ++repaints; };
     FeedingCanvas canvas(scope);
     scope.Paint(canvas, kWidth, kHeight);
     EXPECT_EQ(repaints, 0);

@@ -2,9 +2,10 @@
 // start, and OneInstance, which brings the first copy forward and ends a second.
 #pragma once
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
-#include <windows.h>
 
 #include "core/app/instance_guard.h"
 #include "win32/system/unique_handle.h"
@@ -14,6 +15,7 @@ namespace korbela {
 // The instance marker: a mutex named after the program's file name in upper
 // case, made at process start and held until the process ends. Its name is
 // in this logon's own namespace, so each logon can run a copy of its own.
+
 // The program's full path in UTF-8, as the system reports the running executable.
 std::string ProgramPath();
 

@@ -2,11 +2,12 @@
 // while it is shown.
 #pragma once
 
+#include <windows.h>
+
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 #include "core/dialog/system_messages.h"
 #include "core/system/display_scale.h"

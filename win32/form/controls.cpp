@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "win32/form/main_window.h"
 #include "win32/system/unique_handle.h"
 #include "win32/window/dpi.h"
 #include "win32/window/error_report.h"
@@ -27,7 +28,7 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
-ControlView::ControlView(IViewHost& host, Placement placement, const RECT& rect)
+ControlView::ControlView(MainWindow& host, Placement placement, const RECT& rect)
     : host_(host), placement_(placement), rect_(rect) {}
 
 HBRUSH ControlView::OnCtlColor(HDC dc) {
@@ -98,7 +99,7 @@ void ControlView::ApplyHint(HWND window, const std::string& hint) {
     host_.HintChanged(window, hint);
 }
 
-OwnerDrawnButtonView::OwnerDrawnButtonView(IViewHost& host, Placement placement, const RECT& rect, int id,
+OwnerDrawnButtonView::OwnerDrawnButtonView(MainWindow& host, Placement placement, const RECT& rect, int id,
                                            const std::string& text, std::function<void()> click)
     : ControlView(host, placement, rect), click_(std::move(click)) {
     window_ = CreateChild("BUTTON", text, BS_OWNERDRAW | WS_TABSTOP, 0, id, host.GetSkin().Normal());
@@ -120,7 +121,7 @@ LRESULT OwnerDrawnButtonView::HandleSubclassMessage(HWND window, UINT message, W
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-ButtonView::ButtonView(IViewHost& host, TButton& model, Placement placement, const RECT& rect, int id,
+ButtonView::ButtonView(MainWindow& host, TButton& model, Placement placement, const RECT& rect, int id,
                        std::optional<skin::Glyph> glyph, const std::string& name)
     : OwnerDrawnButtonView(host, placement, rect, id, glyph ? name : model.Caption(), [&model] { model.Click(); }),
       model_(model),
@@ -159,7 +160,7 @@ LRESULT ButtonView::HandleSubclassMessage(HWND window, UINT message, WPARAM wPar
     return OwnerDrawnButtonView::HandleSubclassMessage(window, message, wParam, lParam);
 }
 
-CheckBoxView::CheckBoxView(IViewHost& host, TCheckBox& model, Placement placement, const RECT& rect, int id)
+CheckBoxView::CheckBoxView(MainWindow& host, TCheckBox& model, Placement placement, const RECT& rect, int id)
     : OwnerDrawnButtonView(host, placement, rect, id, model.Caption(), [&model] { model.Click(); }),
       model_(model),
       shownChecked_(model.Checked()) {}
@@ -187,7 +188,7 @@ LRESULT CheckBoxView::HandleSubclassMessage(HWND window, UINT message, WPARAM wP
     return OwnerDrawnButtonView::HandleSubclassMessage(window, message, wParam, lParam);
 }
 
-LabelView::LabelView(IViewHost& host, TCaptionControl& model, Placement placement, const RECT& rect, int id,
+LabelView::LabelView(MainWindow& host, TCaptionControl& model, Placement placement, const RECT& rect, int id,
                      DWORD align, HFONT font)
     : ControlView(host, placement, rect), model_(model) {
     // SS_NOTIFY lets the balloon hint see the pointer over the label.
@@ -203,7 +204,7 @@ void LabelView::Sync() {
     ApplyState(model_.Visible(), model_.Enabled());
 }
 
-LinkView::LinkView(IViewHost& host, TLabel& model, Placement placement, const RECT& rect, int id, DWORD align,
+LinkView::LinkView(MainWindow& host, TLabel& model, Placement placement, const RECT& rect, int id, DWORD align,
                    std::function<void()> onClick)
     : ControlView(host, placement, rect), model_(model), onClick_(std::move(onClick)) {
     // A tab stop, so that a keyboard user reaches the link and opens it with
@@ -270,7 +271,7 @@ LRESULT LinkView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-PanelView::PanelView(IViewHost& host, TPanel& model, Placement placement, const RECT& rect, int id, Look look)
+PanelView::PanelView(MainWindow& host, TPanel& model, Placement placement, const RECT& rect, int id, Look look)
     : ControlView(host, placement, rect), model_(model), look_(look) {
     window_ = CreateChild("STATIC", model.Caption(), SS_OWNERDRAW, 0, id, host.GetSkin().Bold());
 }
@@ -293,7 +294,7 @@ bool PanelView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-ProgressView::ProgressView(IViewHost& host, TProgressBar& model, Placement placement, const RECT& rect, int id)
+ProgressView::ProgressView(MainWindow& host, TProgressBar& model, Placement placement, const RECT& rect, int id)
     : ControlView(host, placement, rect), model_(model) {
     window_ = CreateChild(PROGRESS_CLASSA, "", PBS_SMOOTH, 0, id, nullptr);
     Subclass(window_);
@@ -346,7 +347,7 @@ LRESULT ProgressView::HandleSubclassMessage(HWND window, UINT message, WPARAM wP
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
-SliderView::SliderView(IViewHost& host, TSlider& model, Placement placement, const RECT& rect, int id)
+SliderView::SliderView(MainWindow& host, TSlider& model, Placement placement, const RECT& rect, int id)
     : ControlView(host, placement, rect), model_(model) {
     window_ = CreateChild(TRACKBAR_CLASSA, "", TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP, 0, id,
                           host.GetSkin().Normal());
@@ -455,7 +456,7 @@ void Arrow(HDC dc, const RECT& half, bool up, bool enabled, DisplayScale scale) 
 
 }  // namespace
 
-SpinnerView::SpinnerView(IViewHost& host, TSpinner& model, Placement placement, const RECT& rect, int id,
+SpinnerView::SpinnerView(MainWindow& host, TSpinner& model, Placement placement, const RECT& rect, int id,
                          int buttonsId)
     : ControlView(host, placement, rect), model_(model) {
     window_ = CreateChild("EDIT", model.Text(), ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 0, id,
@@ -557,7 +558,7 @@ constexpr int kTabTop = 3;
 
 }  // namespace
 
-TabsView::TabsView(IViewHost& host, TPageControl& model, const RECT& rect, int id, int firstTabLeft)
+TabsView::TabsView(MainWindow& host, TPageControl& model, const RECT& rect, int id, int firstTabLeft)
     : ControlView(host, Placement{}, rect), model_(model), firstTabLeft_(firstTabLeft) {
     // The view's subclass does all the work.
     RegisterWindowClass(host.Instance(), {kTabsClass, DefWindowProcA, nullptr, true});
@@ -691,9 +692,9 @@ LRESULT TabsView::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam
     }
 }
 
-WidgetView::WidgetView(IViewHost& host, Placement placement, const RECT& rect, int id,
-                       DrawnControl::Painter painter, std::string hint)
-    : ControlView(host, placement, rect), hint_(std::move(hint)) {
+WidgetView::WidgetView(MainWindow& host, Placement placement, const RECT& rect, int id, DrawnControl::Painter painter,
+                       std::string hint, std::function<std::string()> text)
+    : ControlView(host, placement, rect), hint_(std::move(hint)), text_(std::move(text)) {
     const RECT place = EffectiveRect();
     control_ = std::make_unique<DrawnControl>(host.Parent(), id, place.left, place.top, place.right - place.left,
                                               place.bottom - place.top, std::move(painter));
@@ -703,16 +704,10 @@ WidgetView::WidgetView(IViewHost& host, Placement placement, const RECT& rect, i
 }
 
 void WidgetView::Sync() {
+    if (text_) ApplyText(window_, text_());
     ApplyHint(window_, hint_);
     ApplyState(true, true);
-}
-
-void WidgetView::Invalidate() { control_->Invalidate(); }
-
-void WidgetView::SetText(const std::string& text) {
-    if (text == text_) return;
-    text_ = text;
-    SetWindowTextA(window_, text_.c_str());
+    control_->Invalidate();
 }
 
 }  // namespace korbela

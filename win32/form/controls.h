@@ -2,13 +2,14 @@
 // shows the model and turns the user's input into the model's changes.
 #pragma once
 
+#include <windows.h>
+
 #include <commctrl.h>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 #include "core/form/controls.h"
 #include "win32/widgets/drawn_control.h"
@@ -17,10 +18,13 @@
 
 namespace korbela {
 
+class MainWindow;
+
 // A real child control of the main window bound to one control model: user
 // actions go to the model, the model's Changed hook brings the control in line.
 // Every view is a direct child of the main window, so each control can be
 // found with GetDlgItem(main window, id).
+
 // Where a control stands: on which page, inside which panel, under which
 // overlay. A control is shown only while all of these allow it.
 struct Placement {
@@ -29,33 +33,11 @@ struct Placement {
     const TPanel* coveredBy = nullptr;  // not owned: hidden while this panel shows
 };
 
-// What a view needs of the window that holds it.
-class IViewHost {
-public:
-    virtual ~IViewHost() = default;
-    virtual HWND Parent() const = 0;
-    virtual HINSTANCE Instance() const = 0;
-    virtual const Skin& GetSkin() const = 0;
-    // The window's display scale: the views' design rectangles and the
-    // skin's figures are drawn at it.
-    virtual DisplayScale Scale() const = 0;
-    virtual bool Shows(const Placement& placement) const = 0;
-    // A control that takes input is also disabled while the page control is;
-    // labels and pictures stay readable.
-    virtual bool Enables(const Placement& placement, bool takesInput) const = 0;
-    virtual void HintChanged(HWND control, const std::string& hint) = 0;
-    // The control that has the focus is disabled or hidden (a run covers it),
-    // and a control is usable again: that one takes the focus back if nothing
-    // else took it meanwhile.
-    virtual void FocusedControlGoes(HWND control) = 0;
-    virtual void ControlBack(HWND control) = 0;
-};
-
 // A view sees its controls' messages through its subclass (Subclass and
 // HandleSubclassMessage); the default passes them on.
 class ControlView : protected SubclassBase {
 public:
-    ControlView(IViewHost& host, Placement placement, const RECT& rect);
+    ControlView(MainWindow& host, Placement placement, const RECT& rect);
 
     HWND Handle() const { return window_; }
     // The page it stands on; -1 on the title bar.
@@ -91,7 +73,7 @@ protected:
     RECT EffectiveRect() const;
     int PanelTop() const;
 
-    IViewHost& host_;
+    MainWindow& host_;
     Placement placement_;
     RECT rect_;            // design place in the main window's client area, at 96 dpi
     HWND window_ = nullptr;  // not owned: a child, destroyed with the main window
@@ -109,7 +91,7 @@ public:
 
 protected:
     // Creates the button with its text and sees its messages.
-    OwnerDrawnButtonView(IViewHost& host, Placement placement, const RECT& rect, int id, const std::string& text,
+    OwnerDrawnButtonView(MainWindow& host, Placement placement, const RECT& rect, int id, const std::string& text,
                          std::function<void()> click);
 
     // The face for one drawing: disabled, pressed, hot or normal.
@@ -131,7 +113,7 @@ class ButtonView : public OwnerDrawnButtonView {
 public:
     // With a glyph the button shows the picture; its window text is then
     // `name` (the model has no caption), so the control can still be found.
-    ButtonView(IViewHost& host, TButton& model, Placement placement, const RECT& rect, int id,
+    ButtonView(MainWindow& host, TButton& model, Placement placement, const RECT& rect, int id,
                std::optional<skin::Glyph> glyph = std::nullopt, const std::string& name = std::string());
 
     void Sync() override;
@@ -151,7 +133,7 @@ private:
 // Click, which toggles it.
 class CheckBoxView : public OwnerDrawnButtonView {
 public:
-    CheckBoxView(IViewHost& host, TCheckBox& model, Placement placement, const RECT& rect, int id);
+    CheckBoxView(MainWindow& host, TCheckBox& model, Placement placement, const RECT& rect, int id);
 
     void Sync() override;
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
@@ -169,7 +151,7 @@ private:
 class LabelView : public ControlView {
 public:
     // align: SS_LEFT, SS_RIGHT or SS_CENTER (a centred label wraps its words).
-    LabelView(IViewHost& host, TCaptionControl& model, Placement placement, const RECT& rect, int id,
+    LabelView(MainWindow& host, TCaptionControl& model, Placement placement, const RECT& rect, int id,
               DWORD align = SS_LEFT, HFONT font = nullptr);
 
     void Sync() override;
@@ -183,7 +165,7 @@ private:
 // pointer is over it, with a hand cursor. A click runs its handler.
 class LinkView : public ControlView {
 public:
-    LinkView(IViewHost& host, TLabel& model, Placement placement, const RECT& rect, int id, DWORD align,
+    LinkView(MainWindow& host, TLabel& model, Placement placement, const RECT& rect, int id, DWORD align,
              std::function<void()> onClick);
 
     void Sync() override;
@@ -207,7 +189,7 @@ public:
     enum class Look { Group, Banner };
 
     // The panel moves down by its model's Top.
-    PanelView(IViewHost& host, TPanel& model, Placement placement, const RECT& rect, int id, Look look);
+    PanelView(MainWindow& host, TPanel& model, Placement placement, const RECT& rect, int id, Look look);
 
     void Sync() override;
     bool TakesInput() const override { return false; }
@@ -222,7 +204,7 @@ private:
 // PBM_GETRANGE answer), painted as dark segmented blue.
 class ProgressView : public ControlView {
 public:
-    ProgressView(IViewHost& host, TProgressBar& model, Placement placement, const RECT& rect, int id);
+    ProgressView(MainWindow& host, TProgressBar& model, Placement placement, const RECT& rect, int id);
 
     void Sync() override;
     bool TakesInput() const override { return false; }
@@ -242,7 +224,7 @@ private:
 // keyboard or wheel its EndTrack.
 class SliderView : public ControlView {
 public:
-    SliderView(IViewHost& host, TSlider& model, Placement placement, const RECT& rect, int id);
+    SliderView(MainWindow& host, TSlider& model, Placement placement, const RECT& rect, int id);
 
     void Sync() override;
     void OnScroll(WORD code) override;
@@ -267,7 +249,7 @@ private:
 class SpinnerView : public ControlView {
 public:
     // The up-down control takes buttonsId.
-    SpinnerView(IViewHost& host, TSpinner& model, Placement placement, const RECT& rect, int id, int buttonsId);
+    SpinnerView(MainWindow& host, TSpinner& model, Placement placement, const RECT& rect, int id, int buttonsId);
 
     std::vector<HWND> Windows() const override { return {window_, buttons_}; }
     void Sync() override;
@@ -294,7 +276,7 @@ private:
 // selects as a click would), so tests can drive it.
 class TabsView : public ControlView {
 public:
-    TabsView(IViewHost& host, TPageControl& model, const RECT& rect, int id, int firstTabLeft);
+    TabsView(MainWindow& host, TPageControl& model, const RECT& rect, int id, int firstTabLeft);
 
     void Sync() override;
 
@@ -315,23 +297,21 @@ private:
 };
 
 // A drawn widget (percent bar, scope graph) in its own flicker-free child
-// window; the widget's Invalidate hook asks the window to repaint.
+// window, repainted on every change of the widget. Its window text, which
+// screen readers and other programs read, comes from `text` when given: a bar
+// carries its caption, "63%".
 class WidgetView : public ControlView {
 public:
-    WidgetView(IViewHost& host, Placement placement, const RECT& rect, int id, DrawnControl::Painter painter,
-               std::string hint);
+    WidgetView(MainWindow& host, Placement placement, const RECT& rect, int id, DrawnControl::Painter painter,
+               std::string hint, std::function<std::string()> text = {});
 
     void Sync() override;
     bool TakesInput() const override { return false; }
-    void Invalidate();
-    // The window's text, which screen readers and other programs read: a bar
-    // carries its caption, "63%".
-    void SetText(const std::string& text);
 
 private:
     std::unique_ptr<DrawnControl> control_;
     std::string hint_;
-    std::string text_;
+    std::function<std::string()> text_;
 };
 
 }  // namespace korbela

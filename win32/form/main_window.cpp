@@ -84,31 +84,16 @@ void MainWindow::Unbind() {
     views_ = std::move(kept);
 }
 
-void MainWindow::Watch(TControl& model, ControlView& view) {
-    model.Changed = [&view] { view.Sync(); };
-    unhooks_.push_back([&model] { model.Changed = nullptr; });
-}
-
-void MainWindow::WatchAll(TControl& model) {
-    model.Changed = [this] { SyncAll(); };
-    unhooks_.push_back([&model] { model.Changed = nullptr; });
-}
-
-void MainWindow::WatchWidget(std::function<void()>& invalidate, WidgetView& view) {
-    invalidate = [&view] { view.Invalidate(); };
-    unhooks_.push_back([&invalidate] { invalidate = nullptr; });
+void MainWindow::Hook(std::function<void()>& changed, std::function<void()> handler) {
+    changed = std::move(handler);
+    unhooks_.push_back([&changed] { changed = nullptr; });
 }
 
 void MainWindow::AddPercentBar(TPercentBar& bar, const Placement& placement, const RECT& rect, int id,
                                std::string hint) {
     bar.SetScale(scale_);
-    auto& view = Add<WidgetView>(placement, rect, id, PercentBarPainter(bar), std::move(hint));
-    view.SetText(bar.CaptionText());
-    bar.Invalidate = [&bar, &view] {
-        view.SetText(bar.CaptionText());
-        view.Invalidate();
-    };
-    unhooks_.push_back([&bar] { bar.Invalidate = nullptr; });
+    Watch(bar, Add<WidgetView>(placement, rect, id, PercentBarPainter(bar), std::move(hint),
+                               [&bar] { return bar.CaptionText(); }));
 }
 
 void MainWindow::ApplyScale(DisplayScale scale, const RECT* suggested) {

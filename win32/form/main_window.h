@@ -24,12 +24,10 @@
 
 namespace korbela {
 
-class WidgetView;
-
 inline constexpr char kMainWindowClass[] = "TfrmKRmain";
 inline constexpr char kMainWindowCaption[] = " Korbela Lite";
 
-class MainWindow : public WindowBase, public IMainWindowHost, private IViewHost {
+class MainWindow : public WindowBase, public IMainWindowHost {
 public:
     static constexpr int kClientWidth = 473;
     static constexpr int kClientHeight = 291;
@@ -67,17 +65,25 @@ public:
     void Repaint() override;
     void Terminate() override;
 
+    // What the views need of the window that holds them.
+    HWND Parent() const { return Handle(); }
+    HINSTANCE Instance() const { return instance_; }
+    const Skin& GetSkin() const { return skin_; }
+    // The window's display scale: the views' design rectangles and the
+    // skin's figures are drawn at it.
+    DisplayScale Scale() const { return scale_; }
+    bool Shows(const Placement& placement) const;
+    // A control that takes input is also disabled while the page control is;
+    // labels and pictures stay readable.
+    bool Enables(const Placement& placement, bool takesInput) const;
+    void HintChanged(HWND control, const std::string& hint);
+    // The control that has the focus is disabled or hidden (a run covers it),
+    // and a control is usable again: that one takes the focus back if nothing
+    // else took it meanwhile.
+    void FocusedControlGoes(HWND control) { parkedFocus_ = control; }
+    void ControlBack(HWND control);
+
 private:
-    // IViewHost
-    HWND Parent() const override { return Handle(); }
-    HINSTANCE Instance() const override { return instance_; }
-    const Skin& GetSkin() const override { return skin_; }
-    DisplayScale Scale() const override { return scale_; }
-    bool Shows(const Placement& placement) const override;
-    bool Enables(const Placement& placement, bool takesInput) const override;
-    void HintChanged(HWND control, const std::string& hint) override;
-    void FocusedControlGoes(HWND control) override { parkedFocus_ = control; }
-    void ControlBack(HWND control) override;
     // The first control that Tab reaches on the page shown, if any.
     HWND FirstControlOfPage() const;
     void RelayMouseMove(WPARAM wParam, LPARAM lParam);
@@ -102,18 +108,25 @@ private:
 
     template <typename View, typename... Args>
     View& Add(Args&&... args) {
-        auto view = std::make_unique<View>(static_cast<IViewHost&>(*this), std::forward<Args>(args)...);
+        auto view = std::make_unique<View>(*this, std::forward<Args>(args)...);
         View& added = *view;
         for (HWND window : added.Windows()) byWindow_[window] = &added;
         views_.push_back(std::move(view));
         return added;
     }
-    // The model's Changed hook brings the view in line (and the whole page
-    // for the page control and the panels that cover others).
-    void Watch(TControl& model, ControlView& view);
-    void WatchAll(TControl& model);
-    void WatchWidget(std::function<void()>& invalidate, WidgetView& view);
-    // A percent bar's view, repainted and given the bar's caption as its text on every change.
+    // Every model, a control's or a widget's, tells through its Changed hook
+    // that what it shows changed: its view brings itself in line (and every
+    // view, for the page control and the panels that cover others).
+    template <typename Model>
+    void Watch(Model& model, ControlView& view) {
+        Hook(model.Changed, [&view] { view.Sync(); });
+    }
+    template <typename Model>
+    void WatchAll(Model& model) {
+        Hook(model.Changed, [this] { SyncAll(); });
+    }
+    void Hook(std::function<void()>& changed, std::function<void()> handler);
+    // A percent bar's view, which carries the bar's caption as its text.
     void AddPercentBar(TPercentBar& bar, const Placement& placement, const RECT& rect, int id, std::string hint);
     void SyncAll();
     ControlView* ViewOf(HWND window) const;

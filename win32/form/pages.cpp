@@ -103,10 +103,10 @@ void MainWindow::BindMonitorPage(TfrmKRmain& form) {
 
     const POINT monitor = layout::Offset(layout::kPage, 0, 0);
     const TScope& graph = form.scpGraph;
-    WatchWidget(form.scpGraph.Invalidate,
-                Add<WidgetView>(onPage, At(monitor, 6, 40, 455, 105), ctrl::scpGraph,
-                                [&graph](ICanvas& canvas, int width, int height) { graph.Paint(canvas, width, height); },
-                                std::string()));
+    Watch(form.scpGraph,
+          Add<WidgetView>(
+              onPage, At(monitor, 6, 40, 455, 105), ctrl::scpGraph,
+              [&graph](ICanvas& canvas, int width, int height) { graph.Paint(canvas, width, height); }, std::string()));
     Watch(form.lbl100_Usage,
           Add<LabelView>(form.lbl100_Usage, onPage, At(monitor, 5, 24, 60, 13), ctrl::lbl100_Usage));
     Watch(form.lbl0_Usage, Add<LabelView>(form.lbl0_Usage, onPage, At(monitor, 8, 148, 60, 13), ctrl::lbl0_Usage));

@@ -9,7 +9,6 @@ namespace korbela {
 void Win32Shell::Open(const std::string& target) {
     UniqueKernelHandle& process = processes_[target];
     process.Reset();
-    lastTarget_ = target;
     const std::wstring file = Utf8ToWide(target);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);

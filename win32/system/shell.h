@@ -20,14 +20,10 @@ public:
     void SetOwner(HWND owner) { owner_ = owner; }  // not owned
     void Open(const std::string& target) override;
 
-    // The last target handed to the shell (for the integration tests' probe).
-    const std::string& LastTarget() const { return lastTarget_; }
-
 private:
     HWND owner_ = nullptr;
     // The process each target started last; closed before its next launch.
     std::map<std::string, UniqueKernelHandle> processes_;
-    std::string lastTarget_;
 };
 
 }  // namespace korbela

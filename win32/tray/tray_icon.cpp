@@ -126,10 +126,6 @@ void Win32TrayDesktop::ShowApplicationWindow(AppWindowShow how) {
     }
 }
 
-void Win32TrayDesktop::SetMainWindowAutoShow(bool value) {
-    if (OnMainWindowAutoShow) OnMainWindowAutoShow(value);
-}
-
 bool Win32TrayDesktop::HasMainWindow() { return mainWindow_ != nullptr && IsWindow(mainWindow_) != FALSE; }
 
 ScreenRect Win32TrayDesktop::MainWindowRect() {
@@ -202,9 +198,6 @@ TrayIconWindow::TrayIconWindow(HWND applicationWindow, HWND mainWindow, HICON ic
       icon_(shell_, desktop_, ReadShellVersion()) {
     // An elevated copy would otherwise not hear a restarted Explorer.
     if (taskbarCreated_ != 0) AllowMessageFromLowerIntegrity(Handle(), taskbarCreated_);
-    desktop_.OnMainWindowAutoShow = [this](bool showsByItself) {
-        if (OnMainWindowAutoShow) OnMainWindowAutoShow(showsByItself);
-    };
     ready_ = true;
     icon_.Loaded();
 }

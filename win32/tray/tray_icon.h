@@ -2,9 +2,10 @@
 // works with, and the hidden window that receives the icon's messages.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
-#include <windows.h>
 
 #include "core/tray/notify_shell.h"
 #include "core/tray/tray_desktop.h"
@@ -16,6 +17,7 @@ namespace korbela {
 
 // Shell_NotifyIconA for the tray icon: the plain record becomes a
 // NOTIFYICONDATAA of the size the shell understands.
+
 // major * 65536 + minor of shell32.dll's file version; 0 when it cannot be read.
 uint32_t ReadShellVersion();
 
@@ -56,16 +58,12 @@ public:
     void UnhookApplicationWindow() override;
     bool ApplicationIconic() override;
     void ShowApplicationWindow(AppWindowShow how) override;
-    void SetMainWindowAutoShow(bool value) override;
 
     bool HasMainWindow() override;
     ScreenRect MainWindowRect() override;
     void SetMainWindowVisible(bool value) override;
     std::optional<ScreenRect> NotifyAreaRect() override;
     void DrawCaptionAnimation(const ScreenRect& from, const ScreenRect& to) override;
-
-    // Told whether the application is to show its main window by itself on a restore.
-    std::function<void(bool showsByItself)> OnMainWindowAutoShow;
 
 private:
     // The application window's messages while it is hooked; an error raised
@@ -95,10 +93,6 @@ public:
 
     // tryIcon: Hint, HideToTray, RestoreFromTray. It is the main window's ITrayTarget.
     TTrayIcon& Icon() { return icon_; }
-
-    // Hiding to the tray stops the application from showing its main window
-    // by itself when it is restored (false); restoring may allow it again.
-    std::function<void(bool showsByItself)> OnMainWindowAutoShow;
 
 private:
     // Errors of the menu handlers and the icon's own work go to the

@@ -2,12 +2,12 @@
 // and the painter of a percent bar.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
-#include <windows.h>
-#include <windows.h>  // first, so that its TextOut macro names every canvas alike
 
 #include "core/widgets/canvas.h"
 #include "core/widgets/percent_bar.h"

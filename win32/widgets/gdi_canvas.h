@@ -2,10 +2,11 @@
 // the fonts it has made kept for its life.
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-#include <windows.h>
 
 #include "core/widgets/canvas.h"
 #include "win32/system/unique_handle.h"

@@ -2,9 +2,10 @@
 // hot tracking, and the drawing of every part the controls are made of.
 #pragma once
 
+#include <windows.h>
+
 #include <commctrl.h>
 #include <string>
-#include <windows.h>
 
 #include "core/system/display_scale.h"
 #include "win32/system/unique_handle.h"
@@ -48,6 +49,7 @@ namespace korbela {
 
 // The main window's fonts and brushes of the built-in dark skin, alive as
 // long as the window's controls use them.
+
 // A font by face and character height in design pixels, at the display's scale.
 UniqueGdiObject<HFONT> MakeFont(const char* face, int height, bool bold = false, bool underline = false,
                                 DisplayScale scale = {});

@@ -2,8 +2,9 @@
 // subclass of a common control, and the registration of the window classes.
 #pragma once
 
-#include <vector>
 #include <windows.h>
+
+#include <vector>
 
 #include "win32/system/unique_handle.h"
 
