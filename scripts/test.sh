@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the include order, builds and runs the
-# tests. Without arguments every
-# stage runs; name stages to run only those, in any order:
+# Installs what is missing, checks that includes only go down the layers,
+# builds and runs the tests. Without arguments every stage runs; name stages
+# to run only those, in any order:
 #   unit        the native suites
 #   sanitizers  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #   fuzz        a short fuzzing run of the performance-data parser
