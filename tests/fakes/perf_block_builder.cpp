@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "core/system/perf_data.h"
+#include "core/system/cpu_usage.h"
 
 namespace korbela::testing {
 

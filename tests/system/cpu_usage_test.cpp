@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "core/system/perf_data.h"
 #include "core/system/errors.h"
 #include "fakes/fake_perf_source.h"
 #include "fakes/perf_block_builder.h"

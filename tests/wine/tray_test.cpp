@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "harness/wine_test.h"
-#include "win32/tray/tray_menu.h"
+#include "win32/tray/tray_icon.h"
 
 namespace korbela::wine {
 namespace {

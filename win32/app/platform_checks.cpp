@@ -9,7 +9,6 @@
 
 #include "core/system/os_version.h"
 #include "core/system/cpu_usage.h"
-#include "core/system/perf_data.h"
 #include "core/app/hot_key.h"
 #include "core/app/instance_guard.h"
 #include "core/tray/notify_shell.h"

@@ -1,20 +1,63 @@
-// The tray icon on Windows: the shell's Shell_NotifyIcon, the desktop the icon
-// works with, and the hidden window that receives the icon's messages.
+// The tray icon on Windows: its popup menu, the shell's Shell_NotifyIcon, the
+// desktop the icon works with, and the hidden window that receives the icon's
+// messages and the menu's commands.
 #pragma once
-
-#include <windows.h>
 
 #include <cstdint>
 #include <functional>
+#include <windows.h>
 
+#include "core/system/display_scale.h"
 #include "core/tray/notify_shell.h"
 #include "core/tray/tray_desktop.h"
 #include "core/tray/tray_icon.h"
-#include "win32/tray/tray_menu.h"
+#include "win32/system/unique_handle.h"
 #include "win32/window/window.h"
 
 namespace korbela {
 
+// The tray menu popTaskBar: three clean levels, Show Main Window and Exit,
+// owner-drawn in the main window's dark skin, at the scale of the screen it
+// opens on. Its owner window forwards the menu's measure, draw and command
+// messages here.
+class TrayMenu {
+public:
+    TrayMenu();
+    TrayMenu(const TrayMenu&) = delete;
+    TrayMenu& operator=(const TrayMenu&) = delete;
+
+    // Shows the menu at the owner's scale; the choice comes back to the owner
+    // as WM_COMMAND. A quit request while it is shown closes it and is posted
+    // again once it is gone.
+    void Popup(HWND owner, int x, int y);
+
+    // Runs the handler of a chosen item; false when the command is not one of ours.
+    bool Choose(UINT commandId);
+    bool Measure(MEASUREITEMSTRUCT& item);
+    bool Draw(const DRAWITEMSTRUCT& item);
+
+    HMENU Handle() const { return menu_.Get(); }
+
+    std::function<void()> LightClean1Click;
+    std::function<void()> MediumClean1Click;
+    std::function<void()> HeavyClean1Click;
+    std::function<void()> ShowMainWindow1Click;
+    std::function<void()> erminate1Click;
+
+private:
+    // Item sizes and the font for a scale; the items are measured again.
+    void ApplyScale(DisplayScale scale);
+
+    UniqueMenu menu_;
+    DisplayScale scale_;
+    UniqueGdiObject<HFONT> font_;
+    UniqueGdiObject<HBRUSH> background_;
+    UniqueGdiObject<HBRUSH> highlight_;
+    UniqueGdiObject<HBRUSH> separator_;
+};
+
+// The tray icon on Windows: the shell's Shell_NotifyIcon, the desktop the icon
+// works with, and the hidden window that receives the icon's messages.
 // Shell_NotifyIconA for the tray icon: the plain record becomes a
 // NOTIFYICONDATAA of the size the shell understands.
 

@@ -1,15 +1,18 @@
 // The program's windows: a window object behind every window procedure, the
-// subclass of a common control, and the registration of the window classes.
+// subclass of a common control, the registration of the window classes, and
+// the message loop.
 #pragma once
 
+#include <vector>
 #include <windows.h>
 
-#include <vector>
-
+#include "core/system/message_pump.h"
 #include "win32/system/unique_handle.h"
 
 namespace korbela {
 
+// The program's windows: a window object behind every window procedure, the
+// subclass of a common control, and the registration of the window classes.
 // The base of every window the program makes: one window procedure for all of
 // them, which attaches the object to its window on the window's first message
 // and detaches it on WM_NCDESTROY, hands every message in between to
@@ -96,5 +99,23 @@ struct WindowClass {
 
 // True when the class is registered now or already was.
 bool RegisterWindowClass(HINSTANCE instance, const WindowClass& definition);
+
+// The message loop: the program's own, and the pump a long operation on the
+// main thread runs (the system's side of IMessagePump).
+
+// Translates and dispatches one message. Keys meant for a window of controls
+// (one with WS_EX_CONTROLPARENT, such as the main window) go through its
+// keyboard interface first: Tab and Shift+Tab move the focus, Space presses
+// the focused button or check box, the arrow keys go to sliders and tabs.
+void DispatchWithKeyboardInterface(MSG& msg);
+
+class Win32MessagePump : public IMessagePump {
+public:
+    void ProcessMessages() override;
+    bool Terminated() const override { return terminated_; }
+
+private:
+    bool terminated_ = false;
+};
 
 }  // namespace korbela

@@ -1,8 +1,8 @@
-#include "win32/system/perf_data.h"
+#include "win32/system/cpu_usage.h"
 
 #include <utility>
 
-#include "core/system/perf_data.h"
+#include "core/system/cpu_usage.h"
 
 namespace korbela {
 
