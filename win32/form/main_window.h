@@ -99,7 +99,7 @@ private:
     void ScaleWidgets();
     void VisibilityChanged(bool visible);
 
-    // Binding, one part of the window per file.
+    // Binding, one part of the window each (pages.cpp).
     void BindTitleBar(TfrmKRmain& form);
     void BindMemoryPage(TfrmKRmain& form);
     void BindMonitorPage(TfrmKRmain& form);
