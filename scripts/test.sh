@@ -48,21 +48,27 @@ if wants unit; then
     ctest --test-dir "$BUILD/native" --output-on-failure -j "$JOBS"
 fi
 
-if wants sanitizers; then
-    log "Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-    cmake -S "$ROOT" -B "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DKORBELA_SANITIZE=ON \
-          -DCMAKE_CXX_COMPILER=clang++
-    cmake --build "$BUILD/asan" -j "$JOBS" --target korbela_tests
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        ctest --test-dir "$BUILD/asan" --output-on-failure -j "$JOBS"
-fi
+# The core's suites under the sanitizers, and the fuzzing run: they only
+# compile and compute.
+core_checks() {
+    if wants sanitizers; then
+        log "Native tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+        cmake -S "$ROOT" -B "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DKORBELA_SANITIZE=ON \
+              -DCMAKE_CXX_COMPILER=clang++
+        cmake --build "$BUILD/asan" -j "$JOBS" --target korbela_tests
+        ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+            ctest --test-dir "$BUILD/asan" --output-on-failure -j "$JOBS"
+    fi
+    if wants fuzz; then
+        log "Fuzzing the performance-data parser (fixed number of inputs)"
+        "$ROOT/fuzz/run_short.sh" "$BUILD/fuzz"
+    fi
+}
 
-if wants fuzz; then
-    log "Fuzzing the performance-data parser (fixed number of inputs)"
-    "$ROOT/fuzz/run_short.sh" "$BUILD/fuzz"
+if ! wants wine dpi soak auto windows bench; then
+    core_checks
+    exit 0
 fi
-
-if ! wants wine dpi soak auto windows bench; then exit 0; fi
 
 # Ends of the real program with Wine checking the heap: Wine logs "err:seh" for
 # an exception inside a callback, such as a tick that reaches a window that has
@@ -138,6 +144,17 @@ finish_background() {
     [ "$status" -eq 0 ] || { echo "$what failed" >&2; exit "$status"; }
 }
 
+# With the real program to test, the core's checks run beside its integration
+# tests, which mostly wait for the program, at a lower priority.
+core_checks_job=
+if wants sanitizers fuzz; then
+    (
+        renice -n 10 -p "$BASHPID" >/dev/null
+        core_checks
+    ) >"$BUILD/core_checks.log" 2>&1 &
+    core_checks_job=$!
+fi
+
 wine_test_session "$WINEPREFIX"
 # Keep one wineserver and Wine's own background processes running for the whole
 # run, started here so that they do not hold ctest's output pipes open.
@@ -150,6 +167,11 @@ if wants wine; then
     # Mostly waiting for ticks: beside the tests at 144 dpi, on their own display.
     heap_checked_exit >"$BUILD/heap_checked_exit.summary" 2>&1 &
     heap_exit=$!
+fi
+
+if [ -n "$core_checks_job" ]; then
+    log "The core's checks, run beside the integration tests"
+    finish_background "$core_checks_job" "$BUILD/core_checks.log" "the sanitizer suites or the fuzzing run"
 fi
 
 if wants auto; then

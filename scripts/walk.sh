@@ -91,8 +91,9 @@ resolve() {
 files() { cut -f1 | sort -u | grep .; }
 report() {  # title, the flow's own calls, everything that ran: "file<TAB>function" lines
     local title="$1" calls="$2" all="$3"
-    printf '\n%s: %s files (%s with a header and its source as one)\n' "$title" \
-        "$(files <<<"$calls" | grep -c .)" "$(files <<<"$calls" | sed 's/\.[a-z]*$//' | sort -u | grep -c .)"
+    printf '\n%s: %s files (%s sources; %s with a header and its source as one)\n' "$title" \
+        "$(files <<<"$calls" | grep -c .)" "$(files <<<"$calls" | grep -c '\.cpp$')" \
+        "$(files <<<"$calls" | sed 's/\.[a-z]*$//' | sort -u | grep -c .)"
     cut -f1 <<<"$calls" | sort | uniq -c | awk '{ printf "  %-40s %3d functions\n", $2, $1 }'
     if [ -n "${KORBELA_WALK_FUNCTIONS:-}" ]; then sed 's/^/    /' <<<"$calls"; fi
     printf '  and what the messages it caused ran: %s more files\n' \
