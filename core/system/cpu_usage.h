@@ -120,10 +120,6 @@ private:
     const char* error_ = "";
 };
 
-}  // namespace korbela
-
-namespace korbela {
-
 // CpuUsage: how busy the processors are, from the NT performance data or the 9x dynamic
 // statistics. It keeps the previous and the latest sample of each processor instance's idle-time
 // counter and turns their difference into a busy fraction. One object serves the whole program:

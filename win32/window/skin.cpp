@@ -292,10 +292,7 @@ void DrawTitleBar(HDC dc, const RECT& rect, HICON icon, const std::string& capti
          DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
-}  // namespace korbela::skin
-
-namespace korbela::skin {
-
+// The trackbar's custom draw.
 namespace {
 
 RECT ThumbRect(HWND trackbar) {

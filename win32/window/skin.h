@@ -215,14 +215,10 @@ void DrawMessagePicture(HDC dc, const RECT& rect);
 void DrawTitleBar(HDC dc, const RECT& rect, HICON icon, const std::string& caption, HFONT font,
                   bool active, DisplayScale scale);
 
-}  // namespace korbela::skin
-
 // Custom draw of a horizontal trackbar in the dark skin: a dark groove lit up
-// to the thumb, light tick marks and a gradient thumb.
-namespace korbela::skin {
-
-// The answer to the trackbar's NM_CUSTOMDRAW.
-// The groove, ticks and thumb lines are design pixels at the scale.
+// to the thumb, light tick marks and a gradient thumb. The answer to the
+// trackbar's NM_CUSTOMDRAW; the groove, ticks and thumb lines are design
+// pixels at the scale.
 LRESULT PaintTrackbar(NMCUSTOMDRAW& draw, HWND trackbar, DisplayScale scale);
 
 }  // namespace korbela::skin
