@@ -90,9 +90,8 @@ LRESULT TBalloonHint::HandleSubclassMessage(HWND window, UINT message, WPARAM wP
         if (reinterpret_cast<HWND>(under) != owner_ || lParam == 0) return under;
         POINT point = *reinterpret_cast<const POINT*>(lParam);
         ScreenToClient(owner_, &point);
-        const HWND child = ChildWindowFromPointEx(owner_, point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-        return child != nullptr && child != owner_ && !IsWindowEnabled(child) ? reinterpret_cast<LRESULT>(child)
-                                                                              : under;
+        const HWND child = DisabledChildAt(owner_, point);
+        return child != nullptr ? reinterpret_cast<LRESULT>(child) : under;
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }

@@ -202,9 +202,8 @@ void MainWindow::RelayMouseMove(WPARAM wParam, LPARAM lParam) {
     const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     MSG message{Handle(), WM_MOUSEMOVE, wParam, lParam, static_cast<DWORD>(GetMessageTime()), point};
     ClientToScreen(Handle(), &message.pt);
-    // The system gives a disabled control's mouse messages to its parent.
-    const HWND child = ChildWindowFromPointEx(Handle(), point, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
-    if (child != nullptr && child != Handle() && !IsWindowEnabled(child) && ViewOf(child) != nullptr) {
+    const HWND child = DisabledChildAt(Handle(), point);
+    if (child != nullptr && ViewOf(child) != nullptr) {
         POINT inChild = message.pt;
         ScreenToClient(child, &inChild);
         message.hwnd = child;

@@ -137,6 +137,11 @@ bool RegisterWindowClass(HINSTANCE instance, const WindowClass& definition) {
     return RegisterClassExA(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+HWND DisabledChildAt(HWND parent, POINT clientPoint) {
+    const HWND child = ChildWindowFromPointEx(parent, clientPoint, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+    return child != nullptr && child != parent && !IsWindowEnabled(child) ? child : nullptr;
+}
+
 void DispatchWithKeyboardInterface(MSG& msg) {
     if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd != nullptr) {
         HWND root = GetAncestor(msg.hwnd, GA_ROOT);

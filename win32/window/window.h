@@ -100,6 +100,10 @@ struct WindowClass {
 // True when the class is registered now or already was.
 bool RegisterWindowClass(HINSTANCE instance, const WindowClass& definition);
 
+// The disabled child of `parent` under a point of its client area, or null.
+// The system gives such a control's mouse messages to its parent.
+HWND DisabledChildAt(HWND parent, POINT clientPoint);
+
 // The message loop: the program's own, and the pump a long operation on the
 // main thread runs (the system's side of IMessagePump).
 
