@@ -704,10 +704,22 @@ WidgetView::WidgetView(MainWindow& host, Placement placement, const RECT& rect, 
 }
 
 void WidgetView::Sync() {
-    if (text_) ApplyText(window_, text_());
+    ApplyWidgetText();
     ApplyHint(window_, hint_);
     ApplyState(true, true);
+}
+
+void WidgetView::ModelChanged() {
+    ApplyWidgetText();
     control_->Invalidate();
+}
+
+void WidgetView::ApplyWidgetText() {
+    if (!text_) return;
+    std::string text = text_();
+    if (text == shownText_) return;
+    shownText_ = std::move(text);
+    SetWindowTextA(window_, shownText_.c_str());
 }
 
 }  // namespace korbela

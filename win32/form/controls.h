@@ -47,6 +47,8 @@ public:
 
     // Brings the real control in line with its model.
     virtual void Sync() = 0;
+    // The model's Changed hook: all of Sync unless a view needs less.
+    virtual void ModelChanged() { Sync(); }
     // False for what only shows something (labels, panels, bars).
     virtual bool TakesInput() const { return true; }
 
@@ -306,12 +308,17 @@ public:
                std::string hint, std::function<std::string()> text = {});
 
     void Sync() override;
+    // A widget changes several times a tick: only its text and its picture follow.
+    void ModelChanged() override;
     bool TakesInput() const override { return false; }
 
 private:
+    void ApplyWidgetText();
+
     std::unique_ptr<DrawnControl> control_;
     std::string hint_;
     std::function<std::string()> text_;
+    std::string shownText_;  // what the window text was last set to
 };
 
 }  // namespace korbela

@@ -119,7 +119,7 @@ private:
     // view, for the page control and the panels that cover others).
     template <typename Model>
     void Watch(Model& model, ControlView& view) {
-        Hook(model.Changed, [&view] { view.Sync(); });
+        Hook(model.Changed, [&view] { view.ModelChanged(); });
     }
     template <typename Model>
     void WatchAll(Model& model) {
