@@ -12,6 +12,17 @@
 
 namespace korbela {
 
+namespace {
+
+// A control that can take the focus: shown and enabled by its own style bits,
+// as the window itself may not be shown yet.
+bool Usable(HWND control) {
+    const LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
+    return (style & WS_VISIBLE) != 0 && (style & WS_DISABLED) == 0;
+}
+
+}  // namespace
+
 MainWindow::MainWindow(HINSTANCE instance, HWND applicationWindow, HICON icon)
     : instance_(instance), application_(applicationWindow), icon_(icon) {
     RegisterWindowClass(instance, {kMainWindowClass, WindowProc, icon, true});
@@ -186,14 +197,11 @@ void MainWindow::Show() {
 HWND MainWindow::FirstControlOfPage() const {
     if (form_ == nullptr) return nullptr;
     const int page = form_->pgRAM.ActivePageIndex();
-    // Children in Tab order, which is the order they stand in; the style's
-    // bit, as the window itself may not be shown yet.
+    // Children in Tab order, which is the order they stand in.
     for (HWND child = GetWindow(Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         const ControlView* view = ViewOf(child);
         if (view == nullptr || view->Page() != page) continue;
-        const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
-        if ((style & WS_TABSTOP) == 0 || (style & WS_VISIBLE) == 0 || (style & WS_DISABLED) != 0) continue;
-        return child;
+        if ((GetWindowLongPtrA(child, GWL_STYLE) & WS_TABSTOP) != 0 && Usable(child)) return child;
     }
     return nullptr;
 }
@@ -381,8 +389,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (focus != nullptr && IsChild(Handle(), focus)) focusOnActivate_ = focus;
             break;
         }
-        if (focusOnActivate_ != nullptr && IsChild(Handle(), focusOnActivate_) && IsWindowEnabled(focusOnActivate_) &&
-            (GetWindowLongPtrA(focusOnActivate_, GWL_STYLE) & WS_VISIBLE) != 0) {
+        if (focusOnActivate_ != nullptr && IsChild(Handle(), focusOnActivate_) && Usable(focusOnActivate_)) {
             SetFocus(focusOnActivate_);
             return 0;
         }
