@@ -30,13 +30,17 @@ if [ -z "$again" ]; then
           -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
     cmake --build "$out" -j "$JOBS" --target korbela >/dev/null
     $mingw-g++-posix -O1 -static -o "$out/bin/walk_driver.exe" "$ROOT/tools/walk/walk_driver.cpp"
+elif [ ! -f "$out/walk.log" ]; then
+    echo "walk.sh: no earlier run in $out; run it once without --again" >&2
+    exit 1
 fi
 exe="$out/bin/korbela.exe"
 
 base="$($mingw-objdump -p "$exe" | awk '$1 == "ImageBase" { print $2 }')"
+symbols="$($mingw-nm -C "$exe")"
 offset_of() {  # the module offset of a function, by its demangled name
     local address
-    address="$($mingw-nm -C "$exe" | grep -F " T $1" | head -1 | cut -d' ' -f1)"
+    address="$(grep -F " T $1" <<<"$symbols" | head -1 | cut -d' ' -f1)"
     [ -n "$address" ] || { echo "walk.sh: $1 not found in $exe" >&2; exit 1; }
     printf '%x' $((0x$address - 0x$base))
 }
