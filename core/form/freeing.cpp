@@ -95,8 +95,19 @@ void TfrmKRmain::RunFreeingPasses(int32_t blocks) {
     }
 }
 
-void TfrmKRmain::FreeRAM(int percent) {
-    if (freeing_) return;  // a request during a run is ignored
+FreedMemory FreedBetween(uint64_t availableBefore, uint64_t availableAfter) {
+    const int64_t gained = static_cast<int64_t>(availableAfter) - static_cast<int64_t>(availableBefore);
+    return FreedMemory{gained >> 20, BytesToMB(availableAfter)};
+}
+
+std::string FreedNotice(const FreedMemory& freed) {
+    const std::string freeNow = std::to_string(freed.freeMB) + " MB free now.";
+    if (freed.freedMB <= 0) return "Nothing freed. " + freeNow;
+    return "Freed " + std::to_string(freed.freedMB) + " MB. " + freeNow;
+}
+
+std::optional<FreedMemory> TfrmKRmain::FreeRAM(int percent) {
+    if (freeing_) return std::nullopt;  // a request during a run is ignored
     const int32_t blocks = std::max<int32_t>(0, BlocksForPercent(percent));
     freeing_ = true;
     auto restore = [this] {
@@ -108,6 +119,7 @@ void TfrmKRmain::FreeRAM(int percent) {
         figuresFresh_ = false;  // the figures of the last tick are from before the run
         freeing_ = false;
     };
+    FreedMemory freed;
     try {
         tmrUsage_.SetEnabled(false);
         pbrWorking.SetPosition(0);
@@ -123,7 +135,9 @@ void TfrmKRmain::FreeRAM(int percent) {
         btnFreeRAM.SetEnabled(false);
         pnlFreeing_RAM.SetVisible(true);
         if (pump_.Terminated()) throw EAbort();
+        const uint64_t before = memory_.Snapshot().AvailPhys;
         RunFreeingPasses(blocks);
+        freed = FreedBetween(before, memory_.Snapshot().AvailPhys);
     } catch (const std::bad_alloc&) {
         restore();
         throw EOutOfMemory();  // the run's own words, not the runtime's
@@ -132,6 +146,7 @@ void TfrmKRmain::FreeRAM(int percent) {
         throw;
     }
     restore();
+    return freed;
 }
 
 // The tray's clean levels: one pass at a fixed target with the window shown,
@@ -139,6 +154,7 @@ void TfrmKRmain::FreeRAM(int percent) {
 // then back to the tray.
 void TfrmKRmain::CleanLevel(int percent) {
     if (freeing_) return;  // never a run inside a run
+    std::optional<FreedMemory> freed;
     {
         OnePassScope onePass(*this);
         ShowAndFront();  // showing applies the stored settings, the slider's too
@@ -153,9 +169,16 @@ void TfrmKRmain::CleanLevel(int percent) {
         LevelShown shown{*this};
         pbrTargetRAM.SetPercent(percent);
         ShowTargetCaption(percent);
-        FreeRAM(percent);
+        freed = FreeRAM(percent);
     }
     tray_.HideToTray();
+    TellFreed(freed);
+}
+
+// A run that ended normally says what it freed on the tray icon; one that
+// failed has said why in its message already.
+void TfrmKRmain::TellFreed(const std::optional<FreedMemory>& freed) {
+    if (freed) tray_.ShowNotification(FreedNotice(*freed));
 }
 
 void TfrmKRmain::LightClean1Click() { CleanLevel(30); }
@@ -173,21 +196,27 @@ void TfrmKRmain::tmrCheckCPUTimer() {
     if (!(FreeMB_ < AutoFreeMB_)) return;
     // Figures from before the last run ended say nothing about memory now.
     if (!figuresFresh_) return;
-    AutoFreeRAM();
+    // A silent run stays silent to its end, whatever the box says by then.
+    const bool silent = chbAuto_Free_Silent.Checked();
+    const std::optional<FreedMemory> freed = AutoFreeRAM();
+    if (!silent) TellFreed(freed);
 }
 
-void TfrmKRmain::AutoFreeRAM() {
-    if (freeing_) return;  // never a run inside a run
+std::optional<FreedMemory> TfrmKRmain::AutoFreeRAM() {
+    if (freeing_) return std::nullopt;  // never a run inside a run
     const bool wasVisible = host_.IsVisible();
+    std::optional<FreedMemory> freed;
     {
         OnePassScope onePass(*this);
         if (!chbAuto_Free_Silent.Checked()) ShowAndFront();
         pump_.ProcessMessages();
-        FreeRAM(tbrAuto_Level.Position());
+        freed = FreeRAM(tbrAuto_Level.Position());
     }
     if (!wasVisible) tray_.HideToTray();
+    return freed;
 }
 
-void TfrmKRmain::btnTest_Auto_FreeClick() { AutoFreeRAM(); }
+// The test button is the user's own request: it always says what it freed.
+void TfrmKRmain::btnTest_Auto_FreeClick() { TellFreed(AutoFreeRAM()); }
 
 }  // namespace korbela

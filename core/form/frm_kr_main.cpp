@@ -195,9 +195,13 @@ void TfrmKRmain::FormCreate() {
     ExePath_ = exePathReported_;
     ExeFolder_ = FolderOf(ExePath_);
     CPUCheckActive_ = true;
+    // A user's first start: nothing but the settings key remembers it, and
+    // the installation record's update is the first step that makes it.
+    const bool firstStart = !settings_.SettingsKeyExists();
     autoStart_.UpdateInstallInfo(ExeFolder_, fileVersion_);
     settings_.CheckSettings();
     ApplySettings();
+    ShowUsageInIcon(settings_.LoadTrayIconUsage().value_or(false));
     pgRAM.SetActivePageIndex(kPageMemory);
     // The group panels take the page control's colour: the window draws them so.
     ShowTotalRAM();
@@ -214,6 +218,9 @@ void TfrmKRmain::FormCreate() {
     if (settingsLoaded_) autoStart_.SetAutoStart(chbAuto_Start.Checked(), ExePath_);
     tmrCheckCPU_.SetEnabled(true);
     pnlAbout.SetCaption("About Korbela Lite (version " + fileVersion_ + ")");
+    // The program starts hidden, and a new icon may land among the hidden
+    // ones: a first-time user is told where it is.
+    if (firstStart) tray_.ShowNotification(kFirstStartNotice);
 }
 
 void TfrmKRmain::FormShow() { ApplySettings(); }
@@ -228,6 +235,26 @@ void TfrmKRmain::FormClose() { tmrUsage_.SetEnabled(false); }
 void TfrmKRmain::erminate1Click() { host_.Terminate(); }
 
 void TfrmKRmain::ShowMainWindow1Click() { host_.Show(); }
+
+void TfrmKRmain::ShowMemoryUsageinIcon1Click() {
+    const bool shown = !usageInIcon_;
+    ShowUsageInIcon(shown);
+    if (!settings_.SaveTrayIconUsage(shown)) {
+        messages_.ShowSystemMessage("Unable to store tray icon usage.");
+    }
+}
+
+bool TfrmKRmain::popTaskBarPopup() {
+    // The stored look wins, over a choice that could not be stored too; when
+    // nothing can be read, the look stays as it is.
+    if (const std::optional<bool> stored = settings_.LoadTrayIconUsage()) ShowUsageInIcon(*stored);
+    return usageInIcon_;
+}
+
+void TfrmKRmain::ShowUsageInIcon(bool value) {
+    usageInIcon_ = value;
+    tray_.SetUsageShown(value);
+}
 
 void TfrmKRmain::ApplySettings() {
     settingsLoaded_ = settings_.LoadSettings(record_);

@@ -41,6 +41,23 @@ inline constexpr const char* kProductWebSite = "https://www.quillmarsh.com/korbe
 // The text shown when the CPU load cannot be read on Windows Vista.
 std::string VistaAdminNotice();
 
+// What a run freed: the available memory after it less the memory before it,
+// and after it, in MB (bytes shifted right by 20: a loss of a few bytes is a
+// loss of a whole MB).
+struct FreedMemory {
+    int64_t freedMB = 0;
+    int64_t freeMB = 0;
+
+    friend bool operator==(const FreedMemory&, const FreedMemory&) = default;
+};
+FreedMemory FreedBetween(uint64_t availableBefore, uint64_t availableAfter);
+// "Freed N MB. M MB free now.", or "Nothing freed. M MB free now."
+std::string FreedNotice(const FreedMemory& freed);
+
+// The notification of the first start for a user.
+inline constexpr char kFirstStartNotice[] =
+    "Korbela Lite is running in the notification area. Right-click its icon for the menu.";
+
 // Everything the window uses of the system; all references outlive the window.
 struct MainWindowServices {
     IMemoryStatus& memory;
@@ -73,6 +90,12 @@ public:
     void FormClose();
     void erminate1Click();
     void ShowMainWindow1Click();
+    // The tray menu's "Show Memory Usage in Icon": switches the icon's look
+    // and stores it.
+    void ShowMemoryUsageinIcon1Click();
+    // The tray menu opens: the stored look is read back; returns the item's
+    // check mark.
+    bool popTaskBarPopup();
     void btnHelpClick();
     void lblWebSiteClick();
     void HyperLink2Click();
@@ -84,9 +107,10 @@ public:
     void tmrUsageTimer();
     void spnSecChange();
 
-    // Freeing run.
+    // Freeing run. A run that ends normally tells what it freed; nothing
+    // when it was not started (a run was on already).
     int32_t BlocksForPercent(int percent) const;
-    void FreeRAM(int percent);
+    std::optional<FreedMemory> FreeRAM(int percent);
 
     // Manual freeing and clean levels.
     void ShowTargetRAM();
@@ -101,7 +125,7 @@ public:
     // Automatic freeing.
     bool ReadCPULoad();
     void RefreshAutoFreeing();
-    void AutoFreeRAM();
+    std::optional<FreedMemory> AutoFreeRAM();
     void tmrCheckCPUTimer();
     void chbAuto_FreeClick();
     void chbAuto_Free_SilentClick();
@@ -217,6 +241,8 @@ private:
     void SetCaptions();
     void ShowAndFront();
     void CleanLevel(int percent);
+    void TellFreed(const std::optional<FreedMemory>& freed);
+    void ShowUsageInIcon(bool value);
     // The target label for a percent of the total RAM: "50%   (511 MB)".
     void ShowTargetCaption(int percent);
     void RunFreeingPasses(int32_t blocks);
@@ -262,6 +288,8 @@ private:
     // The CPU reading failed while automatic freeing was on: the box stays
     // unticked for this run of the program, the stored choice stays as it is.
     bool autoFreeSuspended_ = false;
+    // The tray icon shows the memory in use ("Tray Icon Usage").
+    bool usageInIcon_ = false;
 };
 
 }  // namespace korbela

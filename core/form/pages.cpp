@@ -40,7 +40,7 @@ void TfrmKRmain::tbrTargetMouseUp() {
     }
 }
 
-void TfrmKRmain::btnFreeRAMClick() { FreeRAM(tbrTarget.Position()); }
+void TfrmKRmain::btnFreeRAMClick() { TellFreed(FreeRAM(tbrTarget.Position())); }
 
 // Monitor page: the channel boxes and their stored code.
 void TfrmKRmain::StoreMonitorView() {

@@ -91,6 +91,7 @@ void TfrmKRmain::UpdateRAMStats() {
     lblFreeRAM.SetCaption(std::to_string(FreeMB_) + " MB");
     tray_.SetHint("Korbela Lite: " + std::to_string(FreeMB_) + " MB free");
     pbrUsedRAM.SetPercent(PercentOf(UsedMB_, TotalMB_));
+    tray_.SetUsage(pbrUsedRAM.Percent());
     const int freePercent = PercentOf(FreeMB_, TotalMB_);
     pbrFreeRAM.SetPercent(freePercent);
     FeedGraph(freePercent);

@@ -1,10 +1,12 @@
-// The settings store: one table of the nine per-user values drives the
-// defaults, the repair and the load order. Every routine makes its own
+// The settings store: one table of the per-user values drives the defaults,
+// the repair and the load order. Every routine makes its own
 // TRegistry, so no key handle outlives a call.
 #include "core/system/settings_reg.h"
 
 #include <array>
 #include <cstddef>
+#include <iterator>
+#include <span>
 #include <variant>
 
 #include "core/system/registry.h"
@@ -38,7 +40,11 @@ constexpr SettingRow kSettings[] = {
     {"CPU Threshold", Integer(&SettingsRecord::CfgCPUThreshold), 35},
     {"Target RAM", Integer(&SettingsRecord::CfgTargetRAM), 50},
     {"Monitor View", Integer(&SettingsRecord::CfgMonitorView), 1},
+    {"Tray Icon Usage", Boolean(&SettingsRecord::CfgTrayIconUsage), 0},
 };
+
+// The nine values LoadSettings hands to the window: all rows but the last.
+constexpr std::span<const SettingRow> kWindowSettings(kSettings, std::size(kSettings) - 1);
 
 bool IsBoolean(const SettingRow& row) { return std::holds_alternative<BoolField>(row.Field); }
 
@@ -157,7 +163,7 @@ bool Settings_Reg::LoadSettings(SettingsRecord& record) {
     settings.SetRootKey(RegRoot::CurrentUser);
     settings.OpenKey(kSettingsKeyPath, false);
     try {
-        for (const SettingRow& row : kSettings) ReadSetting(settings, row, record);
+        for (const SettingRow& row : kWindowSettings) ReadSetting(settings, row, record);
     } catch (const ERegistryError&) {
         return false;  // the fields read so far keep their new contents
     }
@@ -198,6 +204,23 @@ bool Settings_Reg::SaveTargetRAM(int32_t value) {
 
 bool Settings_Reg::SaveMonitorView(int32_t value) {
     return StoreSetting(registry_, &SettingsRecord::CfgMonitorView, value);
+}
+
+std::optional<bool> Settings_Reg::LoadTrayIconUsage() {
+    TRegistry settings(registry_);
+    settings.SetRootKey(RegRoot::CurrentUser);
+    if (!settings.OpenKey(kSettingsKeyPath, false)) return std::nullopt;
+    SettingsRecord record;
+    try {
+        ReadSetting(settings, RowOf(&SettingsRecord::CfgTrayIconUsage), record);
+    } catch (const ERegistryError&) {
+        return std::nullopt;
+    }
+    return record.CfgTrayIconUsage;
+}
+
+bool Settings_Reg::SaveTrayIconUsage(bool value) {
+    return StoreSetting(registry_, &SettingsRecord::CfgTrayIconUsage, value);
 }
 
 namespace {

@@ -1,7 +1,8 @@
-// The nine per-user settings: defaults, repair, load and write-through.
+// The per-user settings: defaults, repair, load and write-through.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/system/registry.h"
@@ -11,7 +12,10 @@ namespace korbela {
 // Key of the per-user settings (HKCU) and of the installation record (HKLM).
 inline constexpr const char* kSettingsKeyPath = "software\\Quillmarsh\\Korbela Lite";
 
-// The hand-over from LoadSettings to ApplySettings, in table order.
+// The hand-over from LoadSettings to ApplySettings, in table order. The last
+// field, the tray icon's look, is not part of it: it is read on its own
+// (LoadTrayIconUsage), so that a bad value of it never fails the load of the
+// window's nine.
 struct SettingsRecord {
     bool CfgAutoStart = false;
     int32_t CfgUpdatePeriod = 1;
@@ -22,6 +26,7 @@ struct SettingsRecord {
     int32_t CfgCPUThreshold = 35;
     int32_t CfgTargetRAM = 50;
     int32_t CfgMonitorView = 1;
+    bool CfgTrayIconUsage = false;
 };
 
 class Settings_Reg {
@@ -43,6 +48,11 @@ public:
     bool SaveCPUThreshold(int32_t value);
     bool SaveTargetRAM(int32_t value);
     bool SaveMonitorView(int32_t value);
+
+    // "Tray Icon Usage": whether the tray icon shows the memory in use; empty
+    // when the value cannot be read.
+    std::optional<bool> LoadTrayIconUsage();
+    bool SaveTrayIconUsage(bool value);
 
 private:
     IRegistry& registry_;  // not owned

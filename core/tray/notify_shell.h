@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/widgets/short_hint.h"
+#include "core/widgets/usage_icon.h"
 
 namespace korbela {
 
@@ -47,6 +49,12 @@ struct NotifyIconRecord {
     uint32_t callbackMessage = kTrayCallbackMessage;
     std::string tip;
     uint32_t version = 0;  // 0: the version field is not set
+    // The icon: the program's own, or the memory in use drawn for this face.
+    std::optional<UsageIconFace> usageFace;
+    // The balloon notification, for a call with kNotifyInfo.
+    std::string infoTitle;
+    std::string info;
+    uint32_t infoFlags = 0;
 };
 
 NotifyIconRecord MakeNotifyIconRecord(uint32_t shellVersion, std::size_t pointerSize, const std::string& hint);
@@ -59,6 +67,13 @@ enum class NotifyCommand { Add, Modify, Delete, SetVersion };
 inline constexpr uint32_t kNotifyMessage = 0x1;
 inline constexpr uint32_t kNotifyIcon = 0x2;
 inline constexpr uint32_t kNotifyTip = 0x4;
+inline constexpr uint32_t kNotifyInfo = 0x10;
+// NIIF_ flags of a balloon: the information icon, and no sound.
+inline constexpr uint32_t kInfoIcon = 0x1;
+inline constexpr uint32_t kInfoNoSound = 0x10;
+// Characters of a balloon's title and text, without their terminating zero.
+inline constexpr std::size_t kInfoTitleLimit = 63;
+inline constexpr std::size_t kInfoLimit = 255;
 
 inline constexpr uint32_t kErrorTimeout = 1460;  // ERROR_TIMEOUT
 inline constexpr int kShellRetryCount = 31;

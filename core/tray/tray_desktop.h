@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/system/display_scale.h"
+
 namespace korbela {
 
 struct ScreenPoint {
@@ -58,6 +60,8 @@ public:
     // The window of class "TrayNotifyWnd" inside "Shell_TrayWnd", when there is one.
     virtual std::optional<ScreenRect> NotifyAreaRect() = 0;
     virtual void DrawCaptionAnimation(const ScreenRect& from, const ScreenRect& to) = 0;
+    // The scale the notification area draws its icons at.
+    virtual DisplayScale NotifyAreaScale() = 0;
 };
 
 }  // namespace korbela

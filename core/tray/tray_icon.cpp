@@ -42,6 +42,25 @@ void TTrayIcon::SetHint(const std::string& text) {
     hintChanged_ = true;
 }
 
+void TTrayIcon::SetUsage(int percent) {
+    usagePercent_ = percent;
+    if (usageShown_) HandOverIcon();
+}
+
+void TTrayIcon::SetUsageShown(bool value) {
+    if (value == usageShown_) return;
+    usageShown_ = value;
+    HandOverIcon();
+}
+
+void TTrayIcon::ShowNotification(const std::string& text) {
+    if (!iconShown_ || !IsShell5(shellVersion_)) return;
+    record_.infoTitle = kNotificationTitle;
+    record_.info = text.substr(0, kInfoLimit);
+    record_.infoFlags = kInfoIcon | kInfoNoSound;
+    Shell(NotifyCommand::Modify, kNotifyInfo);
+}
+
 void TTrayIcon::Loaded() {
     loaded_ = true;
     if (!active_) return;
@@ -110,7 +129,20 @@ bool TTrayIcon::Shell(NotifyCommand command, uint32_t flags) {
     return ShellNotifyWithRetry(shell_, command, flags, record_, !Has(TTrayVisibility::tvNoRetryOnFailure));
 }
 
+std::optional<UsageIconFace> TTrayIcon::CurrentFace() {
+    if (!usageShown_ || !usagePercent_) return std::nullopt;
+    return UsageIconFaceFor(*usagePercent_, desktop_.NotifyAreaScale());
+}
+
+void TTrayIcon::HandOverIcon() {
+    std::optional<UsageIconFace> face = CurrentFace();
+    if (face == record_.usageFace) return;
+    record_.usageFace = face;
+    if (iconShown_) Shell(NotifyCommand::Modify, kNotifyIcon);
+}
+
 void TTrayIcon::AddIcon() {
+    record_.usageFace = CurrentFace();  // the scale may have changed while it was away
     record_.tip = TrayTipText(hint_, shellVersion_);
     hintChanged_ = false;
     if (!Shell(NotifyCommand::Add, kAddFlags)) return;

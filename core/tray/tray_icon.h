@@ -110,6 +110,12 @@ public:
     void Loaded();
 
     void HideToTray() override;
+    void SetUsage(int percent) override;
+    void SetUsageShown(bool value) override;
+    bool UsageShown() const { return usageShown_; }
+    // Only while the icon is in the notification area, and only on shells
+    // from 5.0 on, which have balloons.
+    void ShowNotification(const std::string& text) override;
     void RestoreFromTray();
     // Not hidden at start and the application window not minimised.
     bool ApplicationVisible();
@@ -137,6 +143,9 @@ private:
     void AddIcon();
     void RemoveIcon();
     void HandOverTip();
+    // The icon for the usage now; handed to the shell when it changed.
+    std::optional<UsageIconFace> CurrentFace();
+    void HandOverIcon();
     void ButtonUp(MouseButton button);
     void DoubleClick(MouseButton button);
     void PerformClick(const HeldClick& click);
@@ -154,6 +163,8 @@ private:
     TTrayVisibilitySet visibility_ = kMainWindowTrayVisibility;
     bool snap_ = true;
     bool loaded_ = false;
+    bool usageShown_ = false;
+    std::optional<int> usagePercent_;  // none until the first figures
 
     bool iconShown_ = false;
     bool applicationHooked_ = false;

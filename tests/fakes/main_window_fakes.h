@@ -179,8 +179,17 @@ public:
         host_.visible = false;
         ++hides;
     }
+    void SetUsage(int percent) override { usage = percent; }
+    void SetUsageShown(bool value) override { usageShown = value; }
+    void ShowNotification(const std::string& text) override {
+        log_.push_back("tray.Notification: " + text);
+        notifications.push_back(text);
+    }
     std::string hint;
     int hides = 0;
+    std::optional<int> usage;
+    bool usageShown = false;
+    std::vector<std::string> notifications;
 
 private:
     EventLog& log_;

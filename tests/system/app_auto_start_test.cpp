@@ -221,7 +221,7 @@ TEST_F(InstallRecord, FirstStartCreatesTheSettingsThenTheRecord) {
 
     EXPECT_EQ(Record("Install Location"), "C:\\Korbela\\");
     EXPECT_EQ(Record("Current Version"), "1.3.0.1");
-    EXPECT_EQ(registry_.ValueNames(kUser, kSettingsKeyPath).size(), 9u);
+    EXPECT_EQ(registry_.ValueNames(kUser, kSettingsKeyPath).size(), 10u);
     ASSERT_FALSE(registry_.Writes().empty());
     EXPECT_EQ(registry_.Writes().front().Root, kUser);
     EXPECT_EQ(registry_.Writes().back().Root, kMachine);
@@ -262,7 +262,7 @@ TEST_F(InstallRecord, AStandardUserGetsNoRecordAndNoError) {
 
     EXPECT_FALSE(registry_.HasKey(kMachine, kSettingsKeyPath));
     EXPECT_TRUE(registry_.WritesUnder(kMachine).empty());
-    EXPECT_EQ(registry_.ValueNames(kUser, kSettingsKeyPath).size(), 9u);
+    EXPECT_EQ(registry_.ValueNames(kUser, kSettingsKeyPath).size(), 10u);
 }
 
 TEST_F(InstallRecord, ARefusedOverwriteIsQuiet) {

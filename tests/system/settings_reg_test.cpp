@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,18 +28,26 @@ struct NamedDefault {
     uint32_t Value;
 };
 
-// The first start's values, in the order they are written.
+// The first start's values, in the order they are written: the window's nine,
+// then the tray icon's look.
 const NamedDefault kDefaults[] = {
-    {"Auto Start", 0},      {"Update Period", 1},   {"Attempts", 2},
-    {"Automatic RAM Freeing", 0}, {"Automatic RAM Free Silent", 1}, {"Automatic Level", 20},
-    {"CPU Threshold", 35},  {"Target RAM", 50},     {"Monitor View", 1},
+    {"Auto Start", 0},
+    {"Update Period", 1},
+    {"Attempts", 2},
+    {"Automatic RAM Freeing", 0},
+    {"Automatic RAM Free Silent", 1},
+    {"Automatic Level", 20},
+    {"CPU Threshold", 35},
+    {"Target RAM", 50},
+    {"Monitor View", 1},
+    {"Tray Icon Usage", 0},
 };
 
 class SettingsStore : public ::testing::Test {
 protected:
     // A user who has changed every setting once.
     void StoreCustomValues() {
-        const uint32_t custom[] = {1, 5, 4, 1, 0, 40, 60, 70, 2};
+        const uint32_t custom[] = {1, 5, 4, 1, 0, 40, 60, 70, 2, 1};
         for (std::size_t i = 0; i < std::size(kDefaults); ++i) {
             registry_.PutDword(kUser, kSettingsKeyPath, kDefaults[i].Name, custom[i]);
         }
@@ -56,7 +65,7 @@ protected:
     Settings_Reg settings_{registry_};
 };
 
-TEST_F(SettingsStore, FirstStartWritesTheNineDefaultsInTableOrder) {
+TEST_F(SettingsStore, FirstStartWritesTheTenDefaultsInTableOrder) {
     ASSERT_FALSE(settings_.SettingsKeyExists());
 
     settings_.CheckSettings();
@@ -163,6 +172,40 @@ TEST_F(SettingsStore, AValueOfTheWrongTypeFailsTheLoadUntilTheStartRepairsIt) {
     EXPECT_EQ(record.CfgMonitorView, 1);
 }
 
+// The tray icon's look is read on its own: a bad value of it never fails the
+// window's load, reads as nothing, and the next start gives it its default.
+TEST_F(SettingsStore, TheTrayIconUsageIsReadApartAndRepairedAtStart) {
+    struct Case {
+        const char* what;
+        std::function<void(FakeRegistry&)> spoil;
+        std::optional<bool> read;
+        bool windowLoads;
+    };
+    const Case cases[] = {
+        {"stored on", [](FakeRegistry& r) { r.PutDword(kUser, kSettingsKeyPath, "Tray Icon Usage", 1); }, true, true},
+        {"stored off", [](FakeRegistry& r) { r.PutDword(kUser, kSettingsKeyPath, "Tray Icon Usage", 0); }, false, true},
+        {"missing", [](FakeRegistry& r) { r.RemoveValue(kUser, kSettingsKeyPath, "Tray Icon Usage"); }, std::nullopt,
+         true},
+        {"a string", [](FakeRegistry& r) { r.PutString(kUser, kSettingsKeyPath, "Tray Icon Usage", "1"); },
+         std::nullopt, true},
+        {"no key", [](FakeRegistry& r) { r.DeleteKey(kUser, kSettingsKeyPath); }, std::nullopt, false},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        FakeRegistry registry;
+        Settings_Reg settings(registry);
+        settings.CheckSettings();
+        test.spoil(registry);
+
+        EXPECT_EQ(settings.LoadTrayIconUsage(), test.read);
+        SettingsRecord record;
+        EXPECT_EQ(settings.LoadSettings(record), test.windowLoads);
+
+        settings.CheckSettings();
+        EXPECT_EQ(settings.LoadTrayIconUsage(), test.read.value_or(false)) << "the next start repairs it";
+    }
+}
+
 TEST_F(SettingsStore, LoadFailsWithoutTheKeyAndLeavesTheRecord) {
     SettingsRecord record;
     record.CfgAutoStart = true;
@@ -201,6 +244,7 @@ const std::vector<SaveCase>& SaveCases() {
         {"CPU Threshold", [](Settings_Reg& s) { return s.SaveCPUThreshold(70); }, 70},
         {"Target RAM", [](Settings_Reg& s) { return s.SaveTargetRAM(-5); }, 0xFFFFFFFBu},  // any 32-bit value
         {"Monitor View", [](Settings_Reg& s) { return s.SaveMonitorView(6); }, 6},
+        {"Tray Icon Usage", [](Settings_Reg& s) { return s.SaveTrayIconUsage(true); }, 1},
     };
     return cases;
 }

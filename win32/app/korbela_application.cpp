@@ -79,6 +79,9 @@ KorbelaApplication::KorbelaApplication(HINSTANCE instance)
       mediumClean_(tryIcon_.popTaskBar.MediumClean1Click, [this] { frmKRmain_.MediumClean1Click(); }),
       heavyClean_(tryIcon_.popTaskBar.HeavyClean1Click, [this] { frmKRmain_.HeavyClean1Click(); }),
       showMainWindow_(tryIcon_.popTaskBar.ShowMainWindow1Click, [this] { frmKRmain_.ShowMainWindow1Click(); }),
+      showUsageInIcon_(tryIcon_.popTaskBar.ShowMemoryUsageinIcon1Click,
+                       [this] { frmKRmain_.ShowMemoryUsageinIcon1Click(); }),
+      menuOpens_(tryIcon_.popTaskBar.popTaskBarPopup, [this] { return frmKRmain_.popTaskBarPopup(); }),
       exit_(tryIcon_.popTaskBar.erminate1Click, [this] { frmKRmain_.erminate1Click(); }),
       hotKey_(GlobalHotKey2_.OnKeyDown, [this](int key, int shift) { frmKRmain_.GlobalHotKey2KeyDown(key, shift); }),
       OneInstance_(application_.Handle(), [] { PostQuitMessage(0); }) {

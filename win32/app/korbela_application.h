@@ -160,6 +160,8 @@ private:
     ClickConnection mediumClean_;
     ClickConnection heavyClean_;
     ClickConnection showMainWindow_;
+    ClickConnection showUsageInIcon_;
+    HandlerConnection<std::function<bool()>> menuOpens_;
     ClickConnection exit_;
     HandlerConnection<std::function<void(int, int)>> hotKey_;
     Win32OneInstance OneInstance_;

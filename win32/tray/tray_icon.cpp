@@ -29,30 +29,38 @@ constexpr COLORREF kSeparatorLine = RGB(120, 120, 120);
 
 struct MenuEntry {
     const char* name;
+    int command;
     const char* caption;  // null for a separator
     std::function<void()> TrayMenu::*handler;
 };
 
-// In menu order; the command identifier of an item is its index + 1.
+// In menu order.
 constexpr MenuEntry kItems[] = {
-    {"LightClean1", "Light Clean", &TrayMenu::LightClean1Click},
-    {"MediumClean1", "Medium Clean", &TrayMenu::MediumClean1Click},
-    {"HeavyClean1", "Heavy Clean", &TrayMenu::HeavyClean1Click},
-    {"N3", nullptr, nullptr},
-    {"ShowMainWindow1", "Show Main Window", &TrayMenu::ShowMainWindow1Click},
-    {"N2", nullptr, nullptr},
-    {"erminate1", "Exit Korbela Lite", &TrayMenu::erminate1Click},
+    {"LightClean1", menu::LightClean1, "Light Clean", &TrayMenu::LightClean1Click},
+    {"MediumClean1", menu::MediumClean1, "Medium Clean", &TrayMenu::MediumClean1Click},
+    {"HeavyClean1", menu::HeavyClean1, "Heavy Clean", &TrayMenu::HeavyClean1Click},
+    {"N3", 4, nullptr, nullptr},
+    {"ShowMainWindow1", menu::ShowMainWindow1, "Show Main Window", &TrayMenu::ShowMainWindow1Click},
+    {"ShowMemoryUsageinIcon1", menu::ShowMemoryUsageinIcon1, "Show Memory Usage in Icon",
+     &TrayMenu::ShowMemoryUsageinIcon1Click},
+    {"N2", 6, nullptr, nullptr},
+    {"erminate1", menu::erminate1, "Exit Korbela Lite", &TrayMenu::erminate1Click},
 };
 constexpr std::size_t kItemCount = sizeof(kItems) / sizeof(kItems[0]);
 
-constexpr bool CommandIs(int command, std::function<void()> TrayMenu::*handler) {
-    return command >= 1 && static_cast<std::size_t>(command) <= kItemCount && kItems[command - 1].handler == handler;
+constexpr const MenuEntry* ItemWithCommand(UINT command) {
+    for (const MenuEntry& item : kItems) {
+        if (static_cast<UINT>(item.command) == command) return &item;
+    }
+    return nullptr;
 }
-static_assert(CommandIs(menu::LightClean1, &TrayMenu::LightClean1Click));
-static_assert(CommandIs(menu::MediumClean1, &TrayMenu::MediumClean1Click));
-static_assert(CommandIs(menu::HeavyClean1, &TrayMenu::HeavyClean1Click));
-static_assert(CommandIs(menu::ShowMainWindow1, &TrayMenu::ShowMainWindow1Click));
-static_assert(CommandIs(menu::erminate1, &TrayMenu::erminate1Click));
+
+static_assert(ItemWithCommand(menu::LightClean1)->handler == &TrayMenu::LightClean1Click);
+static_assert(ItemWithCommand(menu::MediumClean1)->handler == &TrayMenu::MediumClean1Click);
+static_assert(ItemWithCommand(menu::HeavyClean1)->handler == &TrayMenu::HeavyClean1Click);
+static_assert(ItemWithCommand(menu::ShowMainWindow1)->handler == &TrayMenu::ShowMainWindow1Click);
+static_assert(ItemWithCommand(menu::ShowMemoryUsageinIcon1)->handler == &TrayMenu::ShowMemoryUsageinIcon1Click);
+static_assert(ItemWithCommand(menu::erminate1)->handler == &TrayMenu::erminate1Click);
 
 const MenuEntry* ItemOf(ULONG_PTR itemData) {
     return itemData < kItemCount ? &kItems[itemData] : nullptr;
@@ -108,7 +116,7 @@ TrayMenu::TrayMenu()
         info.cbSize = sizeof(info);
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_DATA;
         info.fType = MFT_OWNERDRAW | (kItems[i].caption == nullptr ? MFT_SEPARATOR : 0);
-        info.wID = static_cast<UINT>(i + 1);
+        info.wID = static_cast<UINT>(kItems[i].command);
         info.dwItemData = i;
         // Drawn by the skin, but the text is the item's too: screen readers and
         // GetMenuString read it, and the menu's keyboard search finds it.
@@ -144,15 +152,17 @@ void TrayMenu::ApplyScale(DisplayScale scale) {
 
 void TrayMenu::Popup(HWND owner, int x, int y) {
     ApplyScale(ScaleOfWindow(owner));
+    const bool usageChecked = popTaskBarPopup && popTaskBarPopup();
+    CheckMenuItem(menu_.Get(), static_cast<UINT>(menu::ShowMemoryUsageinIcon1),
+                  MF_BYCOMMAND | (usageChecked ? MF_CHECKED : MF_UNCHECKED));
     QuitDuringMenu quit;
     TrackPopupMenu(menu_.Get(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
 }
 
 bool TrayMenu::Choose(UINT commandId) {
-    if (commandId == 0 || commandId > kItemCount) return false;
-    const MenuEntry& item = kItems[commandId - 1];
-    if (item.handler == nullptr) return false;
-    const std::function<void()>& handler = this->*item.handler;
+    const MenuEntry* item = ItemWithCommand(commandId);
+    if (item == nullptr || item->handler == nullptr) return false;
+    const std::function<void()>& handler = this->*item->handler;
     if (handler) handler();
     return true;
 }
@@ -197,7 +207,20 @@ bool TrayMenu::Draw(const DRAWITEMSTRUCT& draw) {
     RECT text = area;
     text.left += scale_(kTextLeft);
     DrawTextA(draw.hDC, item->caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    if ((draw.itemState & ODS_CHECKED) != 0) DrawCheckMark(draw.hDC, area, disabled);
     return true;
+}
+
+// A tick in the room left of the caption, in the caption's colour.
+void TrayMenu::DrawCheckMark(HDC dc, const RECT& item, bool disabled) {
+    const int middle = (item.top + item.bottom) / 2;
+    const int left = item.left + scale_(5);
+    const POINT tick[] = {
+        {left, middle}, {left + scale_(3), middle + scale_(3)}, {left + scale_(9), middle - scale_(3)}};
+    UniqueGdiObject<HPEN> pen(CreatePen(PS_SOLID, scale_(2), disabled ? palette::kTextDisabled : palette::kText));
+    if (!pen) return;
+    SelectionRestore select(dc, pen.Get());
+    Polyline(dc, tick, 3);
 }
 
 // The tray icon on Windows.
@@ -219,6 +242,58 @@ uint32_t ReadShellVersion() {
     return fixed->dwFileVersionMS;
 }
 
+namespace {
+
+// Copies as much of the text as the field holds, with its terminating zero.
+template <std::size_t N>
+void CopyText(char (&field)[N], const std::string& text) {
+    const std::size_t count = text.size() < N ? text.size() : N - 1;
+    std::memcpy(field, text.data(), count);
+    field[count] = '\0';
+}
+
+}  // namespace
+
+UniqueIcon MakeUsageIcon(const UsageIconFace& face) {
+    const std::vector<uint32_t> pixels = DrawUsageIcon(face);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = face.size;
+    info.bmiHeader.biHeight = -face.size;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueGdiObject<HBITMAP> colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!colour || bits == nullptr) return UniqueIcon();
+    // Opaque everywhere: the alpha of every pixel is full.
+    auto* target = static_cast<uint32_t*>(bits);
+    for (std::size_t i = 0; i < pixels.size(); ++i) target[i] = pixels[i] | 0xFF000000u;
+    // The mask of an icon with alpha is still required; all of it shows.
+    const std::vector<uint8_t> maskBits(static_cast<std::size_t>((face.size + 15) / 16 * 2) * face.size, 0);
+    UniqueGdiObject<HBITMAP> mask(CreateBitmap(face.size, face.size, 1, 1, maskBits.data()));
+    if (!mask) return UniqueIcon();
+    ICONINFO icon{};
+    icon.fIcon = TRUE;
+    icon.hbmMask = mask.Get();
+    icon.hbmColor = colour.Get();
+    return UniqueIcon(CreateIconIndirect(&icon));
+}
+
+HICON Win32NotifyShell::IconFor(const NotifyIconRecord& record) {
+    if (!record.usageFace) {
+        usageIcon_ = UniqueIcon();
+        usageFace_.reset();
+        return icon_;
+    }
+    if (usageFace_ != record.usageFace) {
+        UniqueIcon drawn = MakeUsageIcon(*record.usageFace);
+        if (!drawn) return icon_;  // no picture: the program's icon rather than none
+        usageIcon_ = std::move(drawn);
+        usageFace_ = record.usageFace;
+    }
+    return usageIcon_.Get();
+}
+
 bool Win32NotifyShell::Notify(NotifyCommand command, uint32_t flags, const NotifyIconRecord& record) {
     NOTIFYICONDATAA data{};
     data.cbSize = record.size;
@@ -226,11 +301,17 @@ bool Win32NotifyShell::Notify(NotifyCommand command, uint32_t flags, const Notif
     data.uID = record.id;
     data.uFlags = flags;
     data.uCallbackMessage = record.callbackMessage;
-    data.hIcon = icon_;
-    // The record's tip is already cut to what its layout holds.
-    const std::size_t tipCount = record.tip.size() < sizeof(data.szTip) ? record.tip.size() : sizeof(data.szTip) - 1;
-    std::memcpy(data.szTip, record.tip.data(), tipCount);
+    // The shell keeps a copy of the icon it is given: the one drawn before it
+    // is destroyed as soon as it is replaced.
+    data.hIcon = (flags & NIF_ICON) != 0 ? IconFor(record) : icon_;
+    // The record's texts are already cut to what its layout holds.
+    CopyText(data.szTip, record.tip);
     data.uVersion = record.version;
+    if ((flags & NIF_INFO) != 0) {
+        CopyText(data.szInfoTitle, record.infoTitle);
+        CopyText(data.szInfo, record.info);
+        data.dwInfoFlags = record.infoFlags;
+    }
 
     DWORD message = NIM_ADD;
     switch (command) {
@@ -339,6 +420,10 @@ void Win32TrayDesktop::DrawCaptionAnimation(const ScreenRect& from, const Screen
     const RECT toRect = ToRect(to);
     DrawAnimatedRects(mainWindow_, IDANI_CAPTION, &fromRect, &toRect);
 }
+
+// The notification area sits on the primary monitor, as the tray's own
+// window does.
+DisplayScale Win32TrayDesktop::NotifyAreaScale() { return ScaleOfWindow(trayWindow_); }
 
 LRESULT Win32TrayDesktop::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SYSCOMMAND && onSysCommand_ && onSysCommand_(static_cast<UINT>(wParam))) return 0;

@@ -3,9 +3,10 @@
 // messages and the menu's commands.
 #pragma once
 
+#include <windows.h>
 #include <cstdint>
 #include <functional>
-#include <windows.h>
+#include <optional>
 
 #include "core/system/display_scale.h"
 #include "core/tray/notify_shell.h"
@@ -16,7 +17,8 @@
 
 namespace korbela {
 
-// The tray menu popTaskBar: three clean levels, Show Main Window and Exit,
+// The tray menu popTaskBar: three clean levels, Show Main Window, the icon's
+// look (checkable) and Exit,
 // owner-drawn in the main window's dark skin, at the scale of the screen it
 // opens on. Its owner window forwards the menu's measure, draw and command
 // messages here.
@@ -42,9 +44,13 @@ public:
     std::function<void()> MediumClean1Click;
     std::function<void()> HeavyClean1Click;
     std::function<void()> ShowMainWindow1Click;
+    std::function<void()> ShowMemoryUsageinIcon1Click;
     std::function<void()> erminate1Click;
+    // Asked as the menu opens: whether "Show Memory Usage in Icon" is ticked.
+    std::function<bool()> popTaskBarPopup;
 
 private:
+    void DrawCheckMark(HDC dc, const RECT& item, bool disabled);
     // Item sizes and the font for a scale; the items are measured again.
     void ApplyScale(DisplayScale scale);
 
@@ -64,6 +70,9 @@ private:
 // major * 65536 + minor of shell32.dll's file version; 0 when it cannot be read.
 uint32_t ReadShellVersion();
 
+// The usage icon's picture as an icon, opaque; empty when it cannot be made.
+UniqueIcon MakeUsageIcon(const UsageIconFace& face);
+
 class Win32NotifyShell : public INotifyShell {
 public:
     Win32NotifyShell(HWND window, HICON icon) : window_(window), icon_(icon) {}
@@ -73,8 +82,13 @@ public:
     void Sleep(uint32_t milliseconds) override { ::Sleep(milliseconds); }
 
 private:
+    // The icon the record asks for; a usage face is drawn once, when it changes.
+    HICON IconFor(const NotifyIconRecord& record);
+
     HWND window_;  // not owned: the tray's message window
-    HICON icon_;   // not owned
+    HICON icon_;   // not owned: the program's icon
+    std::optional<UsageIconFace> usageFace_;
+    UniqueIcon usageIcon_;  // the last one drawn, for usageFace_
     uint32_t lastError_ = 0;
 };
 
@@ -107,6 +121,7 @@ public:
     void SetMainWindowVisible(bool value) override;
     std::optional<ScreenRect> NotifyAreaRect() override;
     void DrawCaptionAnimation(const ScreenRect& from, const ScreenRect& to) override;
+    DisplayScale NotifyAreaScale() override;
 
 private:
     // The application window's messages while it is hooked; an error raised

@@ -99,8 +99,9 @@ inline constexpr int btn_MessageMinimize = 112;
 
 }  // namespace korbela::ctrl
 
-// Tray menu commands, the WM_COMMAND identifiers of its items: an item's
-// position in the menu + 1 (separators at 4 and 6).
+// Tray menu commands, the WM_COMMAND identifiers of its items: the first
+// seven items' positions in the menu + 1 (separators at 4 and 6); an item
+// added later takes the next free number, so that every older one keeps its own.
 namespace korbela::menu {
 
 inline constexpr int LightClean1 = 1;
@@ -108,5 +109,6 @@ inline constexpr int MediumClean1 = 2;
 inline constexpr int HeavyClean1 = 3;
 inline constexpr int ShowMainWindow1 = 5;
 inline constexpr int erminate1 = 7;
+inline constexpr int ShowMemoryUsageinIcon1 = 8;
 
 }  // namespace korbela::menu
