@@ -10,12 +10,20 @@
 // for the same time with its reading stopped (automatic freeing on and no
 // provider: the first reading fails and the program reads no more), and the
 // query itself is timed in this process.
+//
+// The tray icon that shows the memory in use must cost next to nothing: two
+// copies of korbela idle side by side, one with the icon off and one with it
+// on, and their CPU figures are compared. Under Wine they come from the kernel's scheduler
+// statistics of the Linux process, in nanoseconds: the process list's 10 ms
+// ticks are too coarse for figures a few percent apart.
 #include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
 
-#include <cstdio>
+#include <cctype>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -37,6 +45,7 @@ constexpr DWORD kIdleMs = 15000;
 // kQueryGapMs (back to back they cost more than once a second).
 constexpr DWORD kQueryMs = 1500;
 constexpr DWORD kQueryGapMs = 100;
+constexpr DWORD kIconIdleMs = 15000;
 constexpr char kSettingsPath[] = "software\\Quillmarsh\\Korbela Lite";
 constexpr char kRunPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -164,6 +173,39 @@ double CpuSeconds(HANDLE process, DWORD processId) {
     FILETIME created{}, exited{}, kernel{}, user{};
     if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1;
     return FileTimeSeconds(kernel) + FileTimeSeconds(user);
+}
+
+// The CPU time of the one running program whose command line names the image,
+// from /proc/<pid>/schedstat (Wine maps the root folder to Z:); -1 when there
+// is no such process or it cannot be read.
+std::string ReadWholeFile(const std::string& path) {
+    const korbela::UniqueKernelHandle file(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE || !file) return std::string();
+    std::string text;
+    char chunk[512];
+    DWORD read = 0;
+    while (ReadFile(file.Get(), chunk, sizeof(chunk), &read, nullptr) && read > 0) text.append(chunk, read);
+    return text;
+}
+
+double SchedulerCpuSeconds(const char* image) {
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return -1;
+    double seconds = -1;
+    do {
+        const std::string pid = found.cFileName;
+        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::string commandLine = ReadWholeFile("Z:\\proc\\" + pid + "\\cmdline");
+        for (char& c : commandLine) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (commandLine.find(image) == std::string::npos) continue;
+        const std::string stats = ReadWholeFile("Z:\\proc\\" + pid + "\\schedstat");
+        if (!stats.empty()) seconds = std::strtod(stats.c_str(), nullptr) / 1e9;
+        break;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return seconds;
 }
 
 // A started program, ended by a message to one of its windows.
@@ -339,6 +381,44 @@ void PrintRatios(const IdleFigures& korbela, const char* baselineName, const Idl
                     .c_str());
 }
 
+// Two copies of korbela side by side for kIconIdleMs, the same moments for
+// both: the program itself with the program icon, and a copy under another
+// name (the instance guard goes by the name) that reads "Tray Icon Usage" on
+// at its start. Both have stopped reading the CPU: the query's cost varies
+// from call to call by far more than the icon could add. CPU seconds per hour
+// of each from the scheduler; false when a figure is missing.
+bool IdleWithAndWithoutUsageIcon(const std::string& folder, double& programIcon, double& usageIcon) {
+    const std::string plainPath = folder + "korbela.exe";
+    const std::string copyPath = folder + "korbela-usage-icon.exe";
+    if (!CopyFileA(plainPath.c_str(), copyPath.c_str(), FALSE)) return false;
+    korbela::wine::WriteDword(HKEY_CURRENT_USER, kSettingsPath, "Tray Icon Usage", 0);
+    IdleProgram plain("korbela (program icon)", plainPath, "KorbelaTrayWindow", WM_COMMAND, 7);
+    bool ok = plain.Start() && plain.WaitReady(30000);
+    korbela::wine::WriteDword(HKEY_CURRENT_USER, kSettingsPath, "Tray Icon Usage", 1);
+    {
+        IdleProgram usage("korbela (usage icon)", copyPath, "KorbelaTrayWindow", WM_COMMAND, 7);
+        ok = ok && usage.Start() && usage.WaitReady(30000) && ReadingStopped(plain.Id()) && ReadingStopped(usage.Id());
+        if (ok) {
+            Sleep(kWarmUpMs);
+            const double plainStart = SchedulerCpuSeconds("\\korbela.exe");
+            const double usageStart = SchedulerCpuSeconds("\\korbela-usage-icon.exe");
+            const ULONGLONG wallStart = GetTickCount64();
+            Sleep(kIconIdleMs);
+            const double plainEnd = SchedulerCpuSeconds("\\korbela.exe");
+            const double usageEnd = SchedulerCpuSeconds("\\korbela-usage-icon.exe");
+            const double hours = static_cast<double>(GetTickCount64() - wallStart) / 3.6e6;
+            ok = plainStart >= 0 && usageStart >= 0 && plainEnd >= 0 && usageEnd >= 0;
+            programIcon = (plainEnd - plainStart) / hours;
+            usageIcon = (usageEnd - usageStart) / hours;
+        }
+        ok = usage.End() && ok;
+    }
+    ok = plain.End() && ok;
+    korbela::wine::WriteDword(HKEY_CURRENT_USER, kSettingsPath, "Tray Icon Usage", 0);
+    DeleteFileA(copyPath.c_str());
+    return ok;
+}
+
 }  // namespace
 
 int main() {
@@ -403,6 +483,9 @@ int main() {
         }
         stoppedEnded = quiet.End();
     }
+    // The usage icon's cost, the reading stopped in both copies as above.
+    double iconOff = -1, iconOn = -1;
+    const bool iconMeasured = wine && IdleWithAndWithoutUsageIcon(folder, iconOff, iconOn);
 
     std::printf("idle_cost: %.0f s idle at 1 s ticks, hidden in the tray, CPU time from %s\n", kIdleMs / 1000.0,
                 wine ? "the process list (Wine)" : "GetProcessTimes");
@@ -440,5 +523,17 @@ int main() {
                     share, reading.cpuPerHour > 0 ? 100.0 * share / reading.cpuPerHour : 0.0,
                     stopped->cpuPerHour);
     }
-    return ended && stoppedEnded ? 0 : 1;
+    if (wine) {
+        std::printf(
+            "idle_cost: the usage icon, two copies %.0f s idle side by side, reading stopped, CPU from the "
+            "scheduler (ns):\n",
+            kIconIdleMs / 1000.0);
+        if (iconMeasured && iconOff > 0) {
+            std::printf("idle_cost:   program icon %.3f s/h   usage icon %.3f s/h   usage / program %.3f\n", iconOff,
+                        iconOn, iconOn / iconOff);
+        } else {
+            std::printf("idle_cost:   not measured (a run failed or /proc cannot be read)\n");
+        }
+    }
+    return ended && stoppedEnded && (!wine || (iconMeasured && iconOff > 0)) ? 0 : 1;
 }

@@ -7,8 +7,8 @@
 #   fuzz        a short fuzzing run of the performance-data parser
 #   wine        the integration tests of the real program under Wine, and its
 #               ends under Wine's heap checks
-#   dpi         the layout, caption, dialog, Monitor and focus tests again on
-#               a display at 144 dpi
+#   dpi         the layout, caption, dialog, Monitor, focus and usage icon
+#               tests again on a display at 144 dpi
 #   soak        two minutes of the real program, with its handles and objects
 #   auto        three minutes of automatic freeing checks
 #   windows     the core suites built with MinGW-w64 and run under Wine, and
@@ -101,7 +101,7 @@ scaled_display_tests() (
     cd "$BUILD/win/bin"
     status=0
     wine ./korbela_wine_tests.exe \
-        --gtest_filter='DisplayScaleLayout.*:CaptionFit.*:MessageDialog.*:Monitor.*:Keyboard.TheFocusCue*' \
+        --gtest_filter='DisplayScaleLayout.*:CaptionFit.*:MessageDialog.*:Monitor.*:Keyboard.TheFocusCue*:Notification.TheIcon*' \
         </dev/null || status=$?
     wineserver -k || true
     exit "$status"
@@ -216,7 +216,7 @@ if wants bench; then
     # widgets on GDI and the idle cost under Wine; the usage tick natively, where
     # the memory status is read afresh on every call (Wine keeps it for a second).
     for bench in freeing_run_bench widgets_bench idle_cost_win; do
-        (cd "$BUILD/win/bin" && timeout 90 wine "./$bench.exe" </dev/null) || echo "$bench.exe failed" >&2
+        (cd "$BUILD/win/bin" && timeout 150 wine "./$bench.exe" </dev/null) || echo "$bench.exe failed" >&2
     done
     timeout 60 "$BUILD/native/bin/usage_tick_bench" || echo "usage_tick_bench failed" >&2
 fi

@@ -2,13 +2,17 @@
 // the test performance provider and the free memory from /proc/meminfo, which
 // the test script replaces, inside a mount namespace of this run only, by the
 // file named in KORBELA_FAKE_MEMINFO. Wine reads MemAvailable from there; the
-// blocks of a run still come from real memory.
+// blocks of a run still come from real memory. The usage icon is checked here
+// too, since only here can the memory in use be set.
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "core/widgets/usage_icon.h"
+#include "harness/notification_area.h"
+#include "harness/screen_capture.h"
 #include "harness/test_perf_provider.h"
 #include "harness/wine_test.h"
 
@@ -86,9 +90,11 @@ TEST_F(AutoFreeing, RunsSilentlyOnlyWhenMemoryIsLowAndTheProcessorsQuiet) {
     ASSERT_GT(base, 0u) << "the working set cannot be read";
     const SIZE_T runBytes = static_cast<SIZE_T>(total / 100 * 5);
     bool shown = false;
+    bool told = false;
     bool attemptsKept = true;
     const auto ran = [&] {
         shown = shown || IsWindowVisible(program.MainWindow());
+        told = told || !VisibleTrayBalloons(program.Id()).empty();
         attemptsKept = attemptsKept && ReadDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts") == 3u;
         return program.PeakWorkingSet() - base > runBytes / 2;
     };
@@ -108,8 +114,38 @@ TEST_F(AutoFreeing, RunsSilentlyOnlyWhenMemoryIsLowAndTheProcessorsQuiet) {
     provider.SetLoads(10, 10);
     EXPECT_TRUE(WaitUntil(ran, until(seconds(240)))) << "no run at the check after the load fell";
     EXPECT_FALSE(shown) << "a silent run never shows the window";
+    // A notification would come 2 s after the run: give it twice that.
+    WaitUntil([&] { return !VisibleTrayBalloons(program.Id()).empty(); }, seconds(4));
+    EXPECT_FALSE(told || !VisibleTrayBalloons(program.Id()).empty()) << "a silent run tells nothing";
     EXPECT_TRUE(attemptsKept) << "\"Attempts\" stays the user's during the run";
     EXPECT_TRUE(Checked(ctrl::chbAuto_Free)) << "automatic freeing stays on";
+}
+
+// The usage icon follows the memory in use from tick to tick, in the colour of
+// its level; the pictures are kept for the manual.
+TEST_F(AutoFreeing, TheUsageIconFollowsTheMemoryInUse) {
+    const uint64_t total = TotalPhys();
+    ASSERT_TRUE(meminfo.SetAvailable(total, total / 2)) << "run through scripts/test.sh";
+    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Tray Icon Usage", 1);
+    StartProgram();
+    const uint64_t totalMB = total >> 20;
+    for (const int inUse : {42, 73, 91, 100}) {
+        SCOPED_TRACE(inUse);
+        const uint64_t available = total / 1000 * (1000 - 10 * inUse) + (inUse == 100 ? 0 : total / 2000);
+        ASSERT_TRUE(meminfo.SetAvailable(total, available));
+        // As the program works it out: used MB of total MB, to the nearest percent.
+        const uint64_t usedMB = totalMB - (available >> 20);
+        const int expected = static_cast<int>((usedMB * 200 + totalMB) / (2 * totalMB));
+        TrayIconPixels icon;
+        EXPECT_TRUE(WaitUntil([&] {
+            icon = CaptureTrayIcon(program.TrayWindow(), 1);
+            return icon.pixels == DrawUsageIcon({expected, icon.width});
+        })) << "the icon never showed "
+            << expected << "%";
+        EXPECT_EQ(icon.width, ScreenScale()(16));
+        ScreenCapture::OfPixels(icon.width, icon.height, icon.pixels)
+            .SaveBmp(ScaledFileName("tray-usage-icon-" + std::to_string(inUse), ".bmp"));
+    }
 }
 
 }  // namespace

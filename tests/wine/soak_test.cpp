@@ -15,6 +15,7 @@
 #include <string>
 #include <thread>
 
+#include "harness/notification_area.h"
 #include "harness/process_resources.h"
 #include "harness/wine_test.h"
 
@@ -111,30 +112,6 @@ private:
     void* block_ = nullptr;
 };
 
-NOTIFYICONDATAA TrayIconRecord(HWND trayWindow) {
-    NOTIFYICONDATAA record{};
-    record.cbSize = sizeof(record);
-    record.hWnd = trayWindow;
-    record.uID = 1;
-    return record;
-}
-
-// The shell answers a modify without changes only for an icon it has.
-bool IconShown(HWND trayWindow) {
-    NOTIFYICONDATAA record = TrayIconRecord(trayWindow);
-    return Shell_NotifyIconA(NIM_MODIFY, &record) != FALSE;
-}
-
-// Takes the icon away, as a taskbar that ends takes every icon with it.
-void LoseIcon(HWND trayWindow) {
-    NOTIFYICONDATAA record = TrayIconRecord(trayWindow);
-    Shell_NotifyIconA(NIM_DELETE, &record);
-}
-
-// Without a tray of the X desktop, Wine shows the icons in a window of its
-// own that it hides while it holds none. Not there on Windows.
-HWND WineSystemTray() { return FindWindowA(nullptr, "Wine System Tray"); }
-
 bool WinedbgRunning() {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return false;
@@ -226,6 +203,8 @@ constexpr seconds kMeasured{105};
 TEST_F(Soak, TwoMinutesAtOneSecondTicksStayFlat) {
     WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Target RAM", 5);
     WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts", 1);
+    // The icon shows the memory in use: each one it replaces must be destroyed.
+    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Tray Icon Usage", 1);
     StartProgram();
     ASSERT_TRUE(program.ShowMainWindow());
     ASSERT_TRUE(WaitForFirstTick());
@@ -240,9 +219,9 @@ TEST_F(Soak, TwoMinutesAtOneSecondTicksStayFlat) {
     watch.Watch(seconds(20));
 
     // The taskbar starts again: every icon is gone, then "TaskbarCreated" comes.
-    ASSERT_TRUE(IconShown(tray)) << "the icon is in the tray";
-    LoseIcon(tray);
-    EXPECT_FALSE(IconShown(tray));
+    ASSERT_TRUE(TrayIconPlaced(tray, 1)) << "the icon is in the tray";
+    LoseTrayIcon(tray, 1);
+    EXPECT_FALSE(TrayIconPlaced(tray, 1));
     HWND wineTray = WineSystemTray();
     if (wineTray != nullptr) {
         EXPECT_TRUE(watch.WatchUntil([&] { return !IsWindowVisible(wineTray); }, seconds(5)))
@@ -252,7 +231,7 @@ TEST_F(Soak, TwoMinutesAtOneSecondTicksStayFlat) {
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 10000,
                         &answer);
-    EXPECT_TRUE(watch.WatchUntil([&] { return IconShown(tray); }, seconds(15))) << "the icon is added again";
+    EXPECT_TRUE(watch.WatchUntil([&] { return TrayIconPlaced(tray, 1); }, seconds(15))) << "the icon is added again";
     const duration<double> iconBack = steady_clock::now() - broadcast;
     if (wineTray != nullptr) {
         EXPECT_TRUE(watch.WatchUntil([&] { return IsWindowVisible(wineTray) != FALSE; }, seconds(5)))

@@ -1,6 +1,7 @@
 #include "harness/screen_capture.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace korbela::wine {
 
@@ -33,6 +34,14 @@ ScreenCapture ScreenCapture::OfClient(HWND window) {
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
+    return capture;
+}
+
+ScreenCapture ScreenCapture::OfPixels(int width, int height, std::vector<uint32_t> pixels) {
+    ScreenCapture capture;
+    capture.width_ = width;
+    capture.height_ = height;
+    capture.pixels_ = std::move(pixels);
     return capture;
 }
 

@@ -18,6 +18,8 @@ class ScreenCapture {
 public:
     // The screen area of the window's client rectangle.
     static ScreenCapture OfClient(HWND window);
+    // A picture taken otherwise: top-down rows of 0x00RRGGBB.
+    static ScreenCapture OfPixels(int width, int height, std::vector<uint32_t> pixels);
 
     int Width() const { return width_; }
     int Height() const { return height_; }

@@ -54,9 +54,13 @@ protected:
     std::string Text(int id) const { return WindowText(program.Control(id)); }
     bool Visible(int id) const { return IsWindowVisible(program.Control(id)) != FALSE; }
     bool Checked(int id) const { return SendMessageA(program.Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    // Waits until the first usage tick has filled the figures.
+    // Waits until the first usage tick has filled the figures ("812 MB"; the
+    // label is empty before the window is bound and "0" until the tick).
     bool WaitForFirstTick() {
-        return WaitUntil([this] { return Text(ctrl::lblUsedRAM) != "0"; });
+        return WaitUntil([this] {
+            const std::string used = Text(ctrl::lblUsedRAM);
+            return used.size() > 3 && used.compare(used.size() - 3, 3, " MB") == 0;
+        });
     }
 
     // Removes the settings key under the running program and clicks a box
