@@ -64,6 +64,14 @@ ShowUninstDetails show
 !define MUI_UNICON "${KORBELA_ICON}"
 !define MUI_ABORTWARNING
 
+; The last page offers to start the program, ticked. It is started through
+; Explorer, which runs it with the user's own rights rather than the setup's:
+; an elevated copy would hold the instance marker, and every later start of
+; the user's would end at it.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Run ${PRODUCT}"
+!define MUI_FINISHPAGE_RUN_FUNCTION RunUnelevated
+
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -123,6 +131,10 @@ FunctionEnd
 
 !insertmacro DEFINE_CLOSE_RUNNING ""
 !insertmacro DEFINE_CLOSE_RUNNING "un."
+
+Function RunUnelevated
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\${EXE}"'
+FunctionEnd
 
 Function .onInit
   SetShellVarContext all
