@@ -1,5 +1,5 @@
-// What the notification area shows of another process's tray icon, read back
-// from the system: the balloons on screen and the icon's pixels.
+// What the notification area shows of the program's tray icon, read back from
+// the system: the balloons on screen and the icon's pixels.
 #pragma once
 
 #include <windows.h>
@@ -10,36 +10,24 @@
 
 namespace korbela::wine {
 
-struct TrayBalloon {
-    std::string title;  // UTF-8
-    std::string text;   // UTF-8
-};
+// The texts of the balloons on screen now but those of `ignoredProcess` (the
+// program's hints). Wine 8 cannot give their titles: it lacks TTM_GETTITLE.
+std::vector<std::string> VisibleTrayBalloons(DWORD ignoredProcess);
 
-// The balloon notifications (Shell_NotifyIcon NIF_INFO) on screen now. Under
-// Wine 8 each is a visible balloon-style window of class "tooltips_class32" of
-// explorer.exe; its title and text are read with TTM_GETTITLE and
-// TTM_GETCURRENTTOOLW through memory in the balloon's own process, since those
-// messages' pointers are not carried over between processes. Windows of
-// `ignoredProcess` (the program's own hint balloons) are skipped.
-std::vector<TrayBalloon> VisibleTrayBalloons(DWORD ignoredProcess);
-
-// The pixels of the tray icon that `owner` (the hWnd of its NOTIFYICONDATA)
-// placed with `id`, as the notification area draws it now: the icon's square,
-// top row first, 0x00RRGGBB. The size is the one drawn (16 px at 96 dpi, 24 at
-// 144). Empty when the icon is not on screen.
+// The tray icon as drawn now, top row first, 0x00RRGGBB; empty unless exactly
+// one icon is shown, as in the tests' prefix, which holds the program's alone.
 struct TrayIconPixels {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> pixels;
 };
-TrayIconPixels CaptureTrayIcon(HWND owner, UINT id);
+TrayIconPixels CaptureTrayIcon();
 
 // The shell answers a modify without changes only for an icon it has.
 bool TrayIconPlaced(HWND owner, UINT id);
 // Takes the icon away, as a taskbar that ends takes every icon with it.
 void LoseTrayIcon(HWND owner, UINT id);
-// Without a tray of the X desktop, Wine shows the icons in a window of its
-// own that it hides while it holds none. Not there on Windows.
+// Wine's own tray window, hidden while it holds no icon; not there on Windows.
 HWND WineSystemTray();
 
 }  // namespace korbela::wine
