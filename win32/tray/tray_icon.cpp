@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "win32/system/system_function.h"
+#include "win32/widgets/gdi_canvas.h"
 #include "win32/window/control_ids.h"
 #include "win32/window/dpi.h"
 #include "win32/window/skin.h"
@@ -256,12 +257,7 @@ void CopyText(char (&field)[N], const std::string& text) {
 
 UniqueIcon MakeUsageIcon(const UsageIconFace& face) {
     const std::vector<uint32_t> pixels = DrawUsageIcon(face);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = face.size;
-    info.bmiHeader.biHeight = -face.size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    const BITMAPINFO info = TopDown32(face.size, face.size);
     void* bits = nullptr;
     UniqueGdiObject<HBITMAP> colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!colour || bits == nullptr) return UniqueIcon();

@@ -68,13 +68,7 @@ GdiCanvas::GdiCanvas(HDC reference, int width, int height)
     // The memory DC has the display's depth until a bitmap is selected.
     bitsPerPixel_ = GetDeviceCaps(dc_.Get(), BITSPIXEL) * GetDeviceCaps(dc_.Get(), PLANES);
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = -height_;  // top-down: the first row is the top one
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDown32(width_, height_);
     void* bits = nullptr;
     bitmap_ = UniqueGdiObject<HBITMAP>(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap_ || !bits) throw std::runtime_error("Unable to create a drawing surface.");

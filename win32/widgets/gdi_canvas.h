@@ -13,6 +13,18 @@
 
 namespace korbela {
 
+// A 32-bit device-independent bitmap of 0x00RRGGBB pixels, top row first.
+inline BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // The fonts a canvas draws with: each made once, on first use, and kept while
 // the canvas lives. Selecting the font that is selected already costs nothing.
 class FontCache {

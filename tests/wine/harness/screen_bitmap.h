@@ -9,19 +9,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace korbela::wine {
+#include "win32/widgets/gdi_canvas.h"
 
-// A 32-bit bitmap of 0x00RRGGBB pixels, top row first.
-inline BITMAPINFO TopDown32(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
+namespace korbela::wine {
 
 // The bitmap selected into a DC as 0x00RRGGBB pixels, top row first.
 inline std::vector<uint32_t> DcPixels(HDC dc, int width, int height) {

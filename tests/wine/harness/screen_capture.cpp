@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "harness/screen_bitmap.h"
+
 namespace korbela::wine {
 
 ScreenCapture ScreenCapture::OfClient(HWND window) {
@@ -17,12 +19,7 @@ ScreenCapture ScreenCapture::OfClient(HWND window) {
 
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = capture.width_;
-    info.bmiHeader.biHeight = -capture.height_;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    const BITMAPINFO info = TopDown32(capture.width_, capture.height_);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
