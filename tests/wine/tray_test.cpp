@@ -119,17 +119,27 @@ TEST_F(Tray, ACopyUnderAnotherNameRunsAlongside) {
 }
 
 // The items are drawn by the program, but their text is the menu's too, for
-// screen readers and GetMenuString.
-TEST(TrayMenuText, EveryItemCarriesItsCaption) {
+// screen readers and GetMenuString. Each keeps its command, the new one too.
+TEST(TrayMenuText, EveryItemCarriesItsCaptionAndCommand) {
     TrayMenu menu;
-    const char* captions[] = {"Light Clean", "Medium Clean", "Heavy Clean", "", "Show Main Window", "",
-                              "Exit Korbela Lite"};
-    ASSERT_EQ(GetMenuItemCount(menu.Handle()), static_cast<int>(std::size(captions)));
-    for (UINT i = 0; i < std::size(captions); ++i) {
+    const struct {
+        const char* caption;
+        int command;
+    } items[] = {{"Light Clean", menu::LightClean1},
+                 {"Medium Clean", menu::MediumClean1},
+                 {"Heavy Clean", menu::HeavyClean1},
+                 {"", 4},
+                 {"Show Main Window", menu::ShowMainWindow1},
+                 {"Show Memory Usage in Icon", menu::ShowMemoryUsageinIcon1},
+                 {"", 6},
+                 {"Exit Korbela Lite", menu::erminate1}};
+    ASSERT_EQ(GetMenuItemCount(menu.Handle()), static_cast<int>(std::size(items)));
+    for (UINT i = 0; i < std::size(items); ++i) {
         char text[64] = {};
         GetMenuStringA(menu.Handle(), i, text, sizeof(text), MF_BYPOSITION);
-        EXPECT_STREQ(text, captions[i]) << "item " << i;
+        EXPECT_STREQ(text, items[i].caption) << "item " << i;
         EXPECT_TRUE(GetMenuState(menu.Handle(), i, MF_BYPOSITION) & MF_OWNERDRAW) << "item " << i;
+        EXPECT_EQ(GetMenuItemID(menu.Handle(), static_cast<int>(i)), static_cast<UINT>(items[i].command));
     }
 }
 
