@@ -71,8 +71,7 @@ inline constexpr uint32_t kNotifyInfo = 0x10;
 // NIIF_ flags of a balloon: the information icon, and no sound.
 inline constexpr uint32_t kInfoIcon = 0x1;
 inline constexpr uint32_t kInfoNoSound = 0x10;
-// Characters of a balloon's title and text, without their terminating zero.
-inline constexpr std::size_t kInfoTitleLimit = 63;
+// Characters of a balloon's text, without its terminating zero.
 inline constexpr std::size_t kInfoLimit = 255;
 
 inline constexpr uint32_t kErrorTimeout = 1460;  // ERROR_TIMEOUT
