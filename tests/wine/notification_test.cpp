@@ -58,6 +58,7 @@ TrayIconPixels WaitForIcon(bool usage) {
 }
 
 TEST_F(Notification, TheFirstStartSaysWhereTheProgramIsAndTheNextDoesNot) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
     StartProgram();
     EXPECT_TRUE(WaitForBalloon(program.Id(), std::regex(kFirstStartNotice)));
     ASSERT_TRUE(program.ExitThroughTrayMenu());
@@ -68,7 +69,6 @@ TEST_F(Notification, TheFirstStartSaysWhereTheProgramIsAndTheNextDoesNot) {
 }
 
 TEST_F(Notification, ALightCleanFromTheTrayTellsWhatItFreed) {
-    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts", 1);  // not a first start
     StartProgram();
     program.ChooseTrayItem(menu::LightClean1);
     const std::regex notice("(Freed [1-9][0-9]* MB\\.|Nothing freed\\.) ([0-9]+) MB free now\\.");
@@ -84,7 +84,6 @@ TEST_F(Notification, ALightCleanFromTheTrayTellsWhatItFreed) {
 // Choosing the menu item draws the memory in use into the icon at the
 // display's icon size and stores the choice; an Explorer restart keeps it.
 TEST_F(Notification, TheIconShowsTheMemoryInUseOnceChosen) {
-    WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Attempts", 1);
     StartProgram();
     ASSERT_TRUE(WaitUntil([] { return ReadDword(HKEY_CURRENT_USER, kSettingsKey, "Tray Icon Usage") == 0u; }))
         << "the start gives the missing value its default";

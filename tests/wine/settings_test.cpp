@@ -9,13 +9,20 @@ namespace {
 
 using Settings = WineTest;
 
-TEST_F(Settings, AFirstStartWritesTheNineDefaultsAndTheInstallationRecord) {
+TEST_F(Settings, AFirstStartWritesTheTenDefaultsAndTheInstallationRecord) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
     StartProgram();
     ASSERT_TRUE(WaitUntil([] { return ReadDword(HKEY_CURRENT_USER, kSettingsKey, "Monitor View").has_value(); }));
-    const std::pair<const char*, DWORD> defaults[] = {
-        {"Auto Start", 0},           {"Update Period", 1},   {"Attempts", 2},
-        {"Automatic RAM Freeing", 0}, {"Automatic RAM Free Silent", 1}, {"Automatic Level", 20},
-        {"CPU Threshold", 35},        {"Target RAM", 50},     {"Monitor View", 1}};
+    const std::pair<const char*, DWORD> defaults[] = {{"Auto Start", 0},
+                                                      {"Update Period", 1},
+                                                      {"Attempts", 2},
+                                                      {"Automatic RAM Freeing", 0},
+                                                      {"Automatic RAM Free Silent", 1},
+                                                      {"Automatic Level", 20},
+                                                      {"CPU Threshold", 35},
+                                                      {"Target RAM", 50},
+                                                      {"Monitor View", 1},
+                                                      {"Tray Icon Usage", 0}};
     for (const auto& [name, value] : defaults) {
         EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kSettingsKey, name), value) << name;
     }

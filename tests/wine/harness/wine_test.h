@@ -1,5 +1,5 @@
-// The fixture every integration test starts from: no settings, no Run values,
-// no installation record, and one copy of the program started.
+// The fixture every integration test starts from: an empty settings key, no
+// Run values, no installation record, and one copy of the program started.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -40,7 +40,16 @@ inline std::string ScaledFileName(const std::string& stem, const std::string& ex
 
 class WineTest : public ::testing::Test {
 protected:
-    void SetUp() override { DeleteProgramRegistryState(); }
+    // An empty settings key: a start is no user's first, which tells where the
+    // program is; the tests of a first start delete the key.
+    void SetUp() override {
+        DeleteProgramRegistryState();
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+            ERROR_SUCCESS) {
+            RegCloseKey(key);
+        }
+    }
     void TearDown() override {
         if (program.Handle() != nullptr && !program.Exited(std::chrono::milliseconds(0))) {
             program.ChooseTrayItem(menu::erminate1);
