@@ -11,11 +11,12 @@
 // provider: the first reading fails and the program reads no more), and the
 // query itself is timed in this process.
 //
-// The tray icon that shows the memory in use must cost next to nothing: two
-// copies of korbela idle side by side, one with the icon off and one with it
-// on, and their CPU figures are compared. Under Wine they come from the kernel's scheduler
-// statistics of the Linux process, in nanoseconds: the process list's 10 ms
-// ticks are too coarse for figures a few percent apart.
+// The tray icon that shows the memory in use must cost next to nothing: the
+// run with the reading stopped is two copies side by side, one with the icon
+// off and one with it on, and their CPU figures are compared. Under Wine the
+// programs' CPU times come from the kernel's scheduler statistics of their
+// Linux processes, in nanoseconds: the process list's 10 ms ticks are too
+// coarse for a program that idles, let alone for figures a few percent apart.
 #include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
@@ -45,7 +46,6 @@ constexpr DWORD kIdleMs = 15000;
 // kQueryGapMs (back to back they cost more than once a second).
 constexpr DWORD kQueryMs = 1500;
 constexpr DWORD kQueryGapMs = 100;
-constexpr DWORD kIconIdleMs = 15000;
 constexpr char kSettingsPath[] = "software\\Quillmarsh\\Korbela Lite";
 constexpr char kRunPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
@@ -243,7 +243,15 @@ public:
         return false;
     }
     bool Alive() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
-    double Cpu() const { return CpuSeconds(info_.hProcess, info_.dwProcessId); }
+    // Under Wine from the scheduler: the process list's 10 ms ticks are too
+    // coarse for a program that idles.
+    double Cpu() const {
+        if (!korbela::wine::RunningUnderWine()) return CpuSeconds(info_.hProcess, info_.dwProcessId);
+        std::string image = path_.substr(path_.find_last_of("\\/"));
+        for (char& c : image) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        image[0] = '\\';
+        return SchedulerCpuSeconds(image.c_str());
+    }
     PROCESS_MEMORY_COUNTERS_EX Memory() const {
         PROCESS_MEMORY_COUNTERS_EX counters{};
         counters.cb = sizeof(counters);
@@ -381,18 +389,20 @@ void PrintRatios(const IdleFigures& korbela, const char* baselineName, const Idl
                     .c_str());
 }
 
-// Two copies of korbela side by side for kIconIdleMs, the same moments for
-// both: the program itself with the program icon, and a copy under another
-// name (the instance guard goes by the name) that reads "Tray Icon Usage" on
-// at its start. Both have stopped reading the CPU: the query's cost varies
-// from call to call by far more than the icon could add. CPU seconds per hour
-// of each from the scheduler; false when a figure is missing.
-bool IdleWithAndWithoutUsageIcon(const std::string& folder, double& programIcon, double& usageIcon) {
+// Korbela with its reading stopped, twice side by side over the same moments:
+// the program itself with the program icon, and a copy under another name
+// (the instance guard goes by the name) that reads "Tray Icon Usage" on at
+// its start. With the reading stopped the query's cost, which varies from call
+// to call by far more than the icon could add, is left out. The program's
+// figures in `stopped`, and each copy's CPU seconds per hour; false when a
+// figure is missing.
+bool IdleStoppedWithAndWithoutUsageIcon(const std::string& folder, IdleFigures& stopped, double& programIcon,
+                                        double& usageIcon) {
     const std::string plainPath = folder + "korbela.exe";
     const std::string copyPath = folder + "korbela-usage-icon.exe";
     if (!CopyFileA(plainPath.c_str(), copyPath.c_str(), FALSE)) return false;
     korbela::wine::WriteDword(HKEY_CURRENT_USER, kSettingsPath, "Tray Icon Usage", 0);
-    IdleProgram plain("korbela (program icon)", plainPath, "KorbelaTrayWindow", WM_COMMAND, 7);
+    IdleProgram plain("korbela (reading stopped)", plainPath, "KorbelaTrayWindow", WM_COMMAND, 7);
     bool ok = plain.Start() && plain.WaitReady(30000);
     korbela::wine::WriteDword(HKEY_CURRENT_USER, kSettingsPath, "Tray Icon Usage", 1);
     {
@@ -400,16 +410,13 @@ bool IdleWithAndWithoutUsageIcon(const std::string& folder, double& programIcon,
         ok = ok && usage.Start() && usage.WaitReady(30000) && ReadingStopped(plain.Id()) && ReadingStopped(usage.Id());
         if (ok) {
             Sleep(kWarmUpMs);
-            const double plainStart = SchedulerCpuSeconds("\\korbela.exe");
-            const double usageStart = SchedulerCpuSeconds("\\korbela-usage-icon.exe");
-            const ULONGLONG wallStart = GetTickCount64();
-            Sleep(kIconIdleMs);
-            const double plainEnd = SchedulerCpuSeconds("\\korbela.exe");
-            const double usageEnd = SchedulerCpuSeconds("\\korbela-usage-icon.exe");
-            const double hours = static_cast<double>(GetTickCount64() - wallStart) / 3.6e6;
-            ok = plainStart >= 0 && usageStart >= 0 && plainEnd >= 0 && usageEnd >= 0;
-            programIcon = (plainEnd - plainStart) / hours;
-            usageIcon = (usageEnd - usageStart) / hours;
+            std::vector<IdleFigures> figures;
+            ok = MeasureIdle({&plain, &usage}, figures);
+            stopped = figures[0];
+            programIcon = figures[0].cpuPerHour;
+            usageIcon = figures[1].cpuPerHour;
+        } else {
+            std::fprintf(stderr, "idle_cost: the copies did not come up or did not stop reading the CPU\n");
         }
         ok = usage.End() && ok;
     }
@@ -464,31 +471,22 @@ int main() {
     int queryCalls = 0;
     const double queryCpuPerCall = QueryCpuSecondsPerCall(queryCalls);
 
-    // Korbela again with its reading stopped: Wine only, where taking the
-    // provider away makes the reading fail (on Windows it would work, and
-    // automatic freeing would run).
+    // Korbela again with its reading stopped, with and without the usage icon:
+    // Wine only, where taking the provider away makes the reading fail (on
+    // Windows it would work, and automatic freeing would run).
     std::optional<IdleFigures> stopped;
-    bool stoppedEnded = true;
+    double iconOff = -1, iconOn = -1;
+    bool stoppedMeasured = true;
     if (wine) {
         provider.reset();
         korbela::wine::WriteDword(HKEY_CURRENT_USER, kSettingsPath, "Automatic RAM Freeing", 1);
-        IdleProgram quiet("korbela (reading stopped)", korbelaPath, "KorbelaTrayWindow", WM_COMMAND, 7);
-        if (!quiet.Start() || !quiet.WaitReady(30000)) return 1;
-        if (ReadingStopped(quiet.Id())) {
-            Sleep(kWarmUpMs);
-            std::vector<IdleFigures> quietFigures;
-            if (MeasureIdle({&quiet}, quietFigures)) stopped = quietFigures[0];
-        } else {
-            std::fprintf(stderr, "idle_cost: the second korbela did not stop reading the CPU\n");
-        }
-        stoppedEnded = quiet.End();
+        IdleFigures figures;
+        stoppedMeasured = IdleStoppedWithAndWithoutUsageIcon(folder, figures, iconOff, iconOn);
+        if (stoppedMeasured) stopped = figures;
     }
-    // The usage icon's cost, the reading stopped in both copies as above.
-    double iconOff = -1, iconOn = -1;
-    const bool iconMeasured = wine && IdleWithAndWithoutUsageIcon(folder, iconOff, iconOn);
 
     std::printf("idle_cost: %.0f s idle at 1 s ticks, hidden in the tray, CPU time from %s\n", kIdleMs / 1000.0,
-                wine ? "the process list (Wine)" : "GetProcessTimes");
+                wine ? "the scheduler (Wine: /proc/<pid>/schedstat, in ns)" : "GetProcessTimes");
     if (wine) {
         std::printf("idle_cost: CPU reading %s (the test provider answered %lu queries while korbela idled)\n",
                     providerCollects > 0 ? "works" : "FAILED", providerCollects);
@@ -524,16 +522,14 @@ int main() {
                     stopped->cpuPerHour);
     }
     if (wine) {
-        std::printf(
-            "idle_cost: the usage icon, two copies %.0f s idle side by side, reading stopped, CPU from the "
-            "scheduler (ns):\n",
-            kIconIdleMs / 1000.0);
-        if (iconMeasured && iconOff > 0) {
+        std::printf("idle_cost: the usage icon, two copies %.0f s idle side by side, reading stopped:\n",
+                    kIdleMs / 1000.0);
+        if (stoppedMeasured && iconOff > 0) {
             std::printf("idle_cost:   program icon %.3f s/h   usage icon %.3f s/h   usage / program %.3f\n", iconOff,
                         iconOn, iconOn / iconOff);
         } else {
             std::printf("idle_cost:   not measured (a run failed or /proc cannot be read)\n");
         }
     }
-    return ended && stoppedEnded && (!wine || (iconMeasured && iconOff > 0)) ? 0 : 1;
+    return ended && stoppedMeasured && (!wine || iconOff > 0) ? 0 : 1;
 }

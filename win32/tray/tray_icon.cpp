@@ -419,7 +419,10 @@ void Win32TrayDesktop::DrawCaptionAnimation(const ScreenRect& from, const Screen
 
 // The notification area sits on the primary monitor, as the tray's own
 // window does.
-DisplayScale Win32TrayDesktop::NotifyAreaScale() { return ScaleOfWindow(trayWindow_); }
+DisplayScale Win32TrayDesktop::NotifyAreaScale() {
+    if (!scale_) scale_ = ScaleOfWindow(trayWindow_);
+    return *scale_;
+}
 
 LRESULT Win32TrayDesktop::HandleSubclassMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SYSCOMMAND && onSysCommand_ && onSysCommand_(static_cast<UINT>(wParam))) return 0;
@@ -493,6 +496,11 @@ LRESULT TrayIconWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_TIMER:
         icon_.Timer(static_cast<uint32_t>(wParam));
         return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+    case WM_SETTINGCHANGE:
+        desktop_.ForgetScale();
+        break;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && lParam == 0 && popTaskBar.Choose(LOWORD(wParam))) return 0;
         break;

@@ -122,6 +122,8 @@ public:
     std::optional<ScreenRect> NotifyAreaRect() override;
     void DrawCaptionAnimation(const ScreenRect& from, const ScreenRect& to) override;
     DisplayScale NotifyAreaScale() override;
+    // The display or its resolution changed: the scale is read again when next asked for.
+    void ForgetScale() { scale_.reset(); }
 
 private:
     // The application window's messages while it is hooked; an error raised
@@ -133,6 +135,7 @@ private:
     HWND mainWindow_;         // not owned
     TrayMenu& menu_;          // not owned
     SysCommandHook onSysCommand_;
+    std::optional<DisplayScale> scale_;  // asked for at every tick while the usage shows
 };
 
 // The tray icon of the main window: a hidden top-level window of its own
