@@ -12,6 +12,7 @@
 
 #include "core/system/errors.h"
 #include "fakes/fake_registry.h"
+#include "settings_defaults.h"
 
 namespace korbela {
 namespace {
@@ -23,25 +24,8 @@ using testing::RegWrite;
 
 constexpr RegRoot kUser = RegRoot::CurrentUser;
 
-struct NamedDefault {
-    const char* Name;
-    uint32_t Value;
-};
-
-// The first start's values, in the order they are written: the window's nine,
-// then the tray icon's look.
-const NamedDefault kDefaults[] = {
-    {"Auto Start", 0},
-    {"Update Period", 1},
-    {"Attempts", 2},
-    {"Automatic RAM Freeing", 0},
-    {"Automatic RAM Free Silent", 1},
-    {"Automatic Level", 20},
-    {"CPU Threshold", 35},
-    {"Target RAM", 50},
-    {"Monitor View", 1},
-    {"Tray Icon Usage", 0},
-};
+using testing::kDefaults;
+using testing::NamedDefault;
 
 class SettingsStore : public ::testing::Test {
 protected:

@@ -1,8 +1,10 @@
 // Settings, the start-with-Windows value and the installation record on the
 // real registry.
 #include <functional>
+#include <iterator>
 
 #include "harness/wine_test.h"
+#include "tests/settings_defaults.h"
 
 namespace korbela::wine {
 namespace {
@@ -12,18 +14,10 @@ using Settings = WineTest;
 TEST_F(Settings, AFirstStartWritesTheTenDefaultsAndTheInstallationRecord) {
     RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
     StartProgram();
-    ASSERT_TRUE(WaitUntil([] { return ReadDword(HKEY_CURRENT_USER, kSettingsKey, "Monitor View").has_value(); }));
-    const std::pair<const char*, DWORD> defaults[] = {{"Auto Start", 0},
-                                                      {"Update Period", 1},
-                                                      {"Attempts", 2},
-                                                      {"Automatic RAM Freeing", 0},
-                                                      {"Automatic RAM Free Silent", 1},
-                                                      {"Automatic Level", 20},
-                                                      {"CPU Threshold", 35},
-                                                      {"Target RAM", 50},
-                                                      {"Monitor View", 1},
-                                                      {"Tray Icon Usage", 0}};
-    for (const auto& [name, value] : defaults) {
+    // The values are written in order: the last one there means all are.
+    const char* last = std::end(testing::kDefaults)[-1].Name;
+    ASSERT_TRUE(WaitUntil([&] { return ReadDword(HKEY_CURRENT_USER, kSettingsKey, last).has_value(); }));
+    for (const auto& [name, value] : testing::kDefaults) {
         EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kSettingsKey, name), value) << name;
     }
     EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kSettingsKey, "Install Location"), BinFolder());
