@@ -201,7 +201,7 @@ void TfrmKRmain::FormCreate() {
     autoStart_.UpdateInstallInfo(ExeFolder_, fileVersion_);
     settings_.CheckSettings();
     ApplySettings();
-    ShowUsageInIcon(settings_.LoadTrayIconUsage().value_or(false));
+    tray_.SetUsageShown(settings_.LoadTrayIconUsage().value_or(false));
     pgRAM.SetActivePageIndex(kPageMemory);
     // The group panels take the page control's colour: the window draws them so.
     ShowTotalRAM();
@@ -237,8 +237,8 @@ void TfrmKRmain::erminate1Click() { host_.Terminate(); }
 void TfrmKRmain::ShowMainWindow1Click() { host_.Show(); }
 
 void TfrmKRmain::ShowMemoryUsageinIcon1Click() {
-    const bool shown = !usageInIcon_;
-    ShowUsageInIcon(shown);
+    const bool shown = !tray_.UsageShown();
+    tray_.SetUsageShown(shown);
     if (!settings_.SaveTrayIconUsage(shown)) {
         messages_.ShowSystemMessage("Unable to store tray icon usage.");
     }
@@ -247,13 +247,8 @@ void TfrmKRmain::ShowMemoryUsageinIcon1Click() {
 bool TfrmKRmain::popTaskBarPopup() {
     // The stored look wins, over a choice that could not be stored too; when
     // nothing can be read, the look stays as it is.
-    if (const std::optional<bool> stored = settings_.LoadTrayIconUsage()) ShowUsageInIcon(*stored);
-    return usageInIcon_;
-}
-
-void TfrmKRmain::ShowUsageInIcon(bool value) {
-    usageInIcon_ = value;
-    tray_.SetUsageShown(value);
+    if (const std::optional<bool> stored = settings_.LoadTrayIconUsage()) tray_.SetUsageShown(*stored);
+    return tray_.UsageShown();
 }
 
 void TfrmKRmain::ApplySettings() {

@@ -242,7 +242,6 @@ private:
     void ShowAndFront();
     void CleanLevel(int percent);
     void TellFreed(const std::optional<FreedMemory>& freed);
-    void ShowUsageInIcon(bool value);
     // The target label for a percent of the total RAM: "50%   (511 MB)".
     void ShowTargetCaption(int percent);
     void RunFreeingPasses(int32_t blocks);
@@ -288,8 +287,6 @@ private:
     // The CPU reading failed while automatic freeing was on: the box stays
     // unticked for this run of the program, the stored choice stays as it is.
     bool autoFreeSuspended_ = false;
-    // The tray icon shows the memory in use ("Tray Icon Usage").
-    bool usageInIcon_ = false;
 };
 
 }  // namespace korbela

@@ -112,7 +112,7 @@ public:
     void HideToTray() override;
     void SetUsage(int percent) override;
     void SetUsageShown(bool value) override;
-    bool UsageShown() const { return usageShown_; }
+    bool UsageShown() const override { return usageShown_; }
     // Only while the icon is in the notification area, and only on shells
     // from 5.0 on, which have balloons.
     void ShowNotification(const std::string& text) override;

@@ -16,6 +16,7 @@ public:
     // The percent of memory in use, and whether the icon shows it instead of
     // the program's icon.
     virtual void SetUsage(int percent) = 0;
+    virtual bool UsageShown() const = 0;
     virtual void SetUsageShown(bool value) = 0;
     // A balloon notification on the icon: the title above, the information
     // icon, no sound.

@@ -180,6 +180,7 @@ public:
         ++hides;
     }
     void SetUsage(int percent) override { usage = percent; }
+    bool UsageShown() const override { return usageShown; }
     void SetUsageShown(bool value) override { usageShown = value; }
     void ShowNotification(const std::string& text) override {
         log_.push_back("tray.Notification: " + text);
