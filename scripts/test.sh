@@ -34,6 +34,10 @@ wants() {
     return 1
 }
 
+# The Wine test suites run as CTest runs them, through the runner that starts a
+# suite again when Wine ended it before it reached its tests.
+RUN_IN_WINE="$ROOT/tests/wine/run_in_wine.sh"
+
 "$ROOT/scripts/setup.sh"
 # Every run first checks that no include runs up the subsystem layers.
 "$ROOT/scripts/check_layers.sh"
@@ -77,7 +81,7 @@ fi
 heap_checked_exit() {
     local log="$BUILD/heap_checked_exit.log" status=0 pid count=0
     (cd "$BUILD/win/bin" && WINEDEBUG=+pid,warn+heap,err+all,trace+loaddll \
-        wine ./korbela_wine_tests.exe --gtest_filter='HeapCheckedExit.*' </dev/null >"$log" 2>&1) || status=$?
+        "$RUN_IN_WINE" ./korbela_wine_tests.exe --gtest_filter='HeapCheckedExit.*' </dev/null >"$log" 2>&1) || status=$?
     grep -E '^\[ +(OK|FAILED) +\]|started as process' "$log" || true
     [ "$status" -eq 0 ] || { echo "the heap-checked exit test failed (rc $status), see $log" >&2; return 1; }
     for pid in $(sed -n 's/^korbela.exe started as process \([0-9a-f]*\).*/\1/p' "$log"); do
@@ -100,7 +104,7 @@ scaled_display_tests() (
     wine_test_session "$BUILD/wineprefix-dpi" 144
     cd "$BUILD/win/bin"
     status=0
-    wine ./korbela_wine_tests.exe \
+    "$RUN_IN_WINE" ./korbela_wine_tests.exe \
         --gtest_filter='DisplayScaleLayout.*:CaptionFit.*:MessageDialog.*:Monitor.*:Keyboard.TheFocusCue*:Notification.TheIcon*' \
         </dev/null || status=$?
     wineserver -k || true
@@ -114,7 +118,7 @@ auto_freeing_tests() (
     wine_test_session "$BUILD/wineprefix-auto"
     cd "$BUILD/win/bin"
     status=0
-    with_fake_meminfo "$BUILD/win/meminfo" wine ./korbela_wine_tests.exe --gtest_filter='AutoFreeing.*' \
+    with_fake_meminfo "$BUILD/win/meminfo" "$RUN_IN_WINE" ./korbela_wine_tests.exe --gtest_filter='AutoFreeing.*' \
         </dev/null || status=$?
     wineserver -k || true
     exit "$status"
