@@ -184,7 +184,8 @@ protected:
     void InstallAndStartWithAutoStart() {
         ASSERT_EQ(InstallSilently(), std::optional<DWORD>(0));
         WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Auto Start", 1);
-        ASSERT_TRUE(program.Start(InstalledExe())) << "the installed program did not come up";
+        ASSERT_TRUE(program.Start(InstalledExe()))
+            << "the installed program did not come up: " << program.StartReport();
         ASSERT_TRUE(WaitUntil([] {
             return ReadString(HKEY_LOCAL_MACHINE, kRunKey, "Korbela").has_value() &&
                    ReadString(HKEY_LOCAL_MACHINE, kSettingsKey, "Current Version").has_value();

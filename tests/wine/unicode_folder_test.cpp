@@ -52,7 +52,8 @@ protected:
 
 TEST_F(UnicodeFolder, StartWithWindowsAndTheInstallationRecordNameTheRealPath) {
     WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Auto Start", 1);
-    ASSERT_TRUE(program.Start(WideToUtf8(exe))) << "korbela.exe did not come up from its folder";
+    ASSERT_TRUE(program.Start(WideToUtf8(exe)))
+        << "korbela.exe did not come up from its folder: " << program.StartReport();
     ASSERT_TRUE(WaitUntil([] { return ReadWideString(HKEY_LOCAL_MACHINE, kRunKey, L"Korbela").has_value(); }));
     EXPECT_EQ(ReadWideString(HKEY_LOCAL_MACHINE, kRunKey, L"Korbela"), L"\"" + exe + L"\"");
     EXPECT_EQ(ReadWideString(HKEY_LOCAL_MACHINE, kSettingsKey, L"Install Location"), folder + L"\\");

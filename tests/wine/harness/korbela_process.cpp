@@ -2,6 +2,7 @@
 
 #include <psapi.h>
 
+#include <cstdio>
 #include <thread>
 #include <vector>
 
@@ -179,6 +180,20 @@ DWORD KorbelaProcess::ExitCode() const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;
+}
+
+std::string KorbelaProcess::StartReport() const {
+    if (info_.hProcess == nullptr) return "it could not be started";
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0) {
+        char text[64] = {};
+        std::snprintf(text, sizeof(text), "it ended with exit code 0x%08lx", ExitCode());
+        return text;
+    }
+    std::string missing;
+    if (MainWindow() == nullptr) missing += " the main window";
+    if (TrayWindow() == nullptr) missing += " the tray window";
+    if (HotKeyWindow() == nullptr) missing += " the hot key window";
+    return missing.empty() ? "it runs with all its windows now" : "it runs without" + missing;
 }
 
 bool KorbelaProcess::ExitThroughTrayMenu() {

@@ -58,6 +58,9 @@ public:
 
     bool Exited(std::chrono::milliseconds timeout);
     DWORD ExitCode() const;
+    // Why a start did not come up, for the test's message: the exit code of a
+    // program that ended, or the windows that a running one lacks.
+    std::string StartReport() const;
     // The largest working set the process has had. Wine keeps no peak of the
     // committed bytes, but it does of the working set, and a freeing run
     // writes every block it takes, so each one is in the working set.

@@ -57,7 +57,7 @@ protected:
         }
     }
 
-    void StartProgram() { ASSERT_TRUE(program.Start()) << "korbela.exe did not come up"; }
+    void StartProgram() { ASSERT_TRUE(program.Start()) << "korbela.exe did not come up: " << program.StartReport(); }
     // Starts the program and shows its window once the first tick has filled it.
     [[nodiscard]] bool StartShown() { return program.Start() && program.ShowMainWindow() && WaitForFirstTick(); }
     std::string Text(int id) const { return WindowText(program.Control(id)); }
