@@ -29,6 +29,16 @@ protected:
         const DWORD thread = GetWindowThreadProcessId(program.MainWindow(), nullptr);
         return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
     }
+    // Shows the window from the tray and waits for the focus, which comes with
+    // the activation after the window shows: a key sent before it would go to
+    // the main window and move the focus a second time.
+    bool ShowForKeys() {
+        if (!program.ShowMainWindow()) return false;
+        return WaitUntil([this] {
+            const HWND focus = Focus();
+            return focus != nullptr && (focus == program.MainWindow() || IsChild(program.MainWindow(), focus));
+        });
+    }
     // A key pressed and let go: it goes to the focused window, or to the main
     // window while nothing has the focus.
     void Press(WPARAM key) {
@@ -62,7 +72,7 @@ protected:
 
 TEST_F(Keyboard, TabVisitsTheControlsOfThePageShownAndOnlyThose) {
     StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(ShowForKeys());
     ASSERT_TRUE(WaitForFirstTick());
 
     const std::vector<HWND> memoryPage = TabRound();
@@ -83,7 +93,7 @@ TEST_F(Keyboard, TabVisitsTheControlsOfThePageShownAndOnlyThose) {
 
 TEST_F(Keyboard, SpaceTicksTheFocusedCheckBoxAndTheArrowsTurnThePages) {
     StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(ShowForKeys());
     ASSERT_TRUE(WaitForFirstTick());
     HWND tabs = program.Control(ctrl::pgRAM);
     for (int i = 0; i < 30 && Focus() != tabs; ++i) Tab();
@@ -162,7 +172,7 @@ bool SamePixels(const ScreenCapture& a, const ScreenCapture& b) {
 
 TEST_F(Keyboard, EveryControlThatTakesTheFocusShowsIt) {
     StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(ShowForKeys());
     ASSERT_TRUE(WaitForFirstTick());
     for (const int page : {0, 1, 2, 3}) {
         SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, page, 0);
@@ -241,7 +251,7 @@ TEST_F(Keyboard, TheFocusCueFramesTheCaptionAndTheLinkText) {
 
 TEST_F(Keyboard, TabRunsOverTheTitleBarLeftToRight) {
     StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(ShowForKeys());
     const std::vector<HWND> round = TabRound();
     const auto help = std::find(round.begin(), round.end(), program.Control(ctrl::btnHelp));
     ASSERT_NE(help, round.end());
@@ -328,7 +338,7 @@ private:
 TEST_F(Keyboard, TheAboutLinksTakeTheFocusAndOpenWithSpaceAndEnter) {
     LinkOpener opener;
     StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(ShowForKeys());
     SendMessageA(program.Control(ctrl::pgRAM), TCM_SETCURSEL, 3, 0);
     const std::vector<HWND> aboutPage = TabRound();
     EXPECT_TRUE(Visits(aboutPage, ctrl::lblWebSite));
@@ -352,7 +362,7 @@ TEST_F(Keyboard, TheAboutLinksTakeTheFocusAndOpenWithSpaceAndEnter) {
 
 TEST_F(Keyboard, EscapePutsTheWindowAwayAsCloseDoes) {
     StartProgram();
-    ASSERT_TRUE(program.ShowMainWindow());
+    ASSERT_TRUE(ShowForKeys());
     ASSERT_TRUE(WaitForFirstTick());
     Tab();
     Press(VK_ESCAPE);

@@ -158,16 +158,7 @@ bool KorbelaProcess::ShowMainWindow() {
     TrayCallback(WM_LBUTTONDOWN);
     TrayCallback(WM_LBUTTONDBLCLK);
     TrayCallback(WM_LBUTTONUP);
-    // Shown is not yet ready for keys: the focus comes with the activation
-    // that follows, and a key sent before it would go elsewhere.
-    return WaitUntil([this] {
-        HWND main = MainWindow();
-        if (!IsWindowVisible(main)) return false;
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info)) return false;
-        return info.hwndFocus == main || IsChild(main, info.hwndFocus);
-    });
+    return WaitUntil([this] { return IsWindowVisible(MainWindow()) != FALSE; });
 }
 
 void KorbelaProcess::ChooseTrayItem(int command) {

@@ -51,8 +51,7 @@ public:
     HWND HotKeyWindow() const;
     HWND Control(int id) const;  // a child of the main window by control ID
 
-    // Shows the main window the way a user does, a double click on the tray icon,
-    // and waits until it holds the focus.
+    // Shows the main window the way a user does: a double click on the tray icon.
     bool ShowMainWindow();
     // Sends a tray callback mouse report (WM_LBUTTONUP, WM_CONTEXTMENU, ...).
     void TrayCallback(UINT mouseMessage);
