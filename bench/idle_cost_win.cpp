@@ -175,9 +175,8 @@ double CpuSeconds(HANDLE process, DWORD processId) {
     return FileTimeSeconds(kernel) + FileTimeSeconds(user);
 }
 
-// The CPU time of the one running program whose command line names the image,
-// from /proc/<pid>/schedstat (Wine maps the root folder to Z:); -1 when there
-// is no such process or it cannot be read.
+// A file's whole text; empty when it cannot be read. Files under /proc give
+// no size, so it is read until its end.
 std::string ReadWholeFile(const std::string& path) {
     const korbela::UniqueKernelHandle file(
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -189,6 +188,9 @@ std::string ReadWholeFile(const std::string& path) {
     return text;
 }
 
+// The CPU time of the one running program whose command line names the image,
+// from /proc/<pid>/schedstat (Wine maps the root folder to Z:); -1 when there
+// is no such process or it cannot be read.
 double SchedulerCpuSeconds(const char* image) {
     WIN32_FIND_DATAA found{};
     HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
