@@ -46,24 +46,12 @@ public:
         const bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                         written == text.size();
         CloseHandle(file);
-        return ok && WaitUntil([&] {
-            MEMORYSTATUSEX status{};
-            status.dwLength = sizeof(status);
-            GlobalMemoryStatusEx(&status);
-            return status.ullAvailPhys >> 20 == availableBytes >> 20;
-        }, seconds(10));
+        return ok && WaitUntil([&] { return MemoryNow().ullAvailPhys >> 20 == availableBytes >> 20; }, seconds(10));
     }
 
 private:
     std::string path_;
 };
-
-uint64_t TotalPhys() {
-    MEMORYSTATUSEX status{};
-    status.dwLength = sizeof(status);
-    GlobalMemoryStatusEx(&status);
-    return status.ullTotalPhys;
-}
 
 class AutoFreeing : public WineTest {
 protected:
@@ -74,7 +62,7 @@ protected:
 // One check a minute, from the program's start: the first two find one of the
 // conditions missing and leave the memory alone, the third runs.
 TEST_F(AutoFreeing, RunsSilentlyOnlyWhenMemoryIsLowAndTheProcessorsQuiet) {
-    const uint64_t total = TotalPhys();
+    const uint64_t total = MemoryNow().ullTotalPhys;
     ASSERT_TRUE(meminfo.SetAvailable(total, total / 2))
         << "the free memory cannot be set: run through scripts/test.sh, which sets KORBELA_FAKE_MEMINFO";
     ASSERT_TRUE(provider.Registered());
@@ -124,7 +112,7 @@ TEST_F(AutoFreeing, RunsSilentlyOnlyWhenMemoryIsLowAndTheProcessorsQuiet) {
 // The usage icon follows the memory in use, in the colour of its level; the
 // pictures are the manual's.
 TEST_F(AutoFreeing, TheUsageIconFollowsTheMemoryInUse) {
-    const uint64_t total = TotalPhys();
+    const uint64_t total = MemoryNow().ullTotalPhys;
     ASSERT_TRUE(meminfo.SetAvailable(total, total / 2)) << "run through scripts/test.sh";
     WriteDword(HKEY_CURRENT_USER, kSettingsKey, "Tray Icon Usage", 1);
     StartProgram();

@@ -19,10 +19,7 @@ TEST_F(Freeing, FreeRamWithASmallTargetShowsThePassPanelAndTakesTheBlocks) {
     StartProgram();
     ASSERT_TRUE(program.ShowMainWindow());
     ASSERT_TRUE(WaitForFirstTick());
-    MEMORYSTATUSEX status{};
-    status.dwLength = sizeof(status);
-    GlobalMemoryStatusEx(&status);
-    const int64_t totalMB = static_cast<int64_t>(status.ullTotalPhys >> 20);
+    const int64_t totalMB = static_cast<int64_t>(MemoryNow().ullTotalPhys >> 20);
     const int64_t blocks = ((totalMB + 50) / 100) * 5;  // whole MB per percent, times the target
 
     const SIZE_T before = program.PeakWorkingSet();

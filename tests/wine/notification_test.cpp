@@ -41,13 +41,6 @@ std::optional<int> UsageShown(const TrayIconPixels& icon) {
     return std::nullopt;
 }
 
-MEMORYSTATUSEX MemoryNow() {
-    MEMORYSTATUSEX status{};
-    status.dwLength = sizeof(status);
-    GlobalMemoryStatusEx(&status);
-    return status;
-}
-
 TrayIconPixels WaitForIcon(bool usage) {
     TrayIconPixels icon;
     WaitUntil([&] {
@@ -100,9 +93,7 @@ TEST_F(Notification, TheIconShowsTheMemoryInUseOnceChosen) {
     ScreenCapture::OfPixels(usage.width, usage.height, usage.pixels).SaveBmp(ScaledFileName("tray-usage-icon", ".bmp"));
 
     LoseTrayIcon(program.TrayWindow(), 1);
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 10000,
-                        &answer);
+    BroadcastTaskbarCreated();
     EXPECT_TRUE(UsageShown(WaitForIcon(true))) << "back in the chosen look after an Explorer restart";
 
     program.ChooseTrayItem(menu::ShowMemoryUsageinIcon1);

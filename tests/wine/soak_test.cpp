@@ -228,9 +228,7 @@ TEST_F(Soak, TwoMinutesAtOneSecondTicksStayFlat) {
             << "Wine's tray window hides without icons";
     }
     const auto broadcast = steady_clock::now();
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 10000,
-                        &answer);
+    BroadcastTaskbarCreated();
     EXPECT_TRUE(watch.WatchUntil([&] { return TrayIconPlaced(tray, 1); }, seconds(15))) << "the icon is added again";
     const duration<double> iconBack = steady_clock::now() - broadcast;
     if (wineTray != nullptr) {

@@ -93,6 +93,13 @@ std::string WindowText(HWND window) {
     return text;
 }
 
+MEMORYSTATUSEX MemoryNow() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof(status);
+    GlobalMemoryStatusEx(&status);
+    return status;
+}
+
 void DeleteProgramRegistryState() {
     RegDeleteTreeA(HKEY_CURRENT_USER, "software\\Quillmarsh\\Korbela Lite");
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "software\\Quillmarsh\\Korbela Lite");

@@ -28,6 +28,9 @@ std::string WindowText(HWND window);
 // figure, and claiming and giving back 128 MB gives the next one a new figure.
 bool WaitForNewTick(HWND freeLabel);
 
+// The memory status as the system reports it now, in 64-bit byte counts.
+MEMORYSTATUSEX MemoryNow();
+
 // Per-user settings and the machine keys the program writes, removed between tests.
 void DeleteProgramRegistryState();
 

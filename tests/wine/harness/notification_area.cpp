@@ -124,6 +124,12 @@ bool TrayIconPlaced(HWND owner, UINT id) { return CallShell(NIM_MODIFY, owner, i
 
 void LoseTrayIcon(HWND owner, UINT id) { CallShell(NIM_DELETE, owner, id); }
 
+void BroadcastTaskbarCreated() {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 10000,
+                        &answer);
+}
+
 HWND WineSystemTray() { return FindWindowA(kTrayClass, nullptr); }
 
 }  // namespace korbela::wine

@@ -27,6 +27,8 @@ TrayIconPixels CaptureTrayIcon();
 bool TrayIconPlaced(HWND owner, UINT id);
 // Takes the icon away, as a taskbar that ends takes every icon with it.
 void LoseTrayIcon(HWND owner, UINT id);
+// What a taskbar that starts again sends every top-level window.
+void BroadcastTaskbarCreated();
 // Wine's own tray window, hidden while it holds no icon; not there on Windows.
 HWND WineSystemTray();
 
